@@ -1,0 +1,84 @@
+// Test doubles for the core's ports.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/prompts.h"
+#include "platform/system.h"
+#include "text/ustring.h"
+
+namespace tirelmo::test {
+
+// A clock that says what the test sets.
+class FakeClock : public Clock {
+ public:
+  LocalTime time{2021, 3, 5, 5, 9, 30, 0, 0};  // Friday 5 March 2021, 09:30
+  LocalTime now() const override { return time; }
+  void set(int year, int month, int day, int hour, int minute, int second = 0);
+};
+
+// Prompts answered from a script; every shown text and caption is recorded.
+class ScriptedPrompts : public Prompts {
+ public:
+  struct Shown {
+    u16 text;
+    u16 caption;
+    MsgButtons buttons;
+    MsgIcon icon;
+  };
+  std::deque<MsgAnswer> answers;  // used in order; when empty, the first button's answer
+  std::vector<Shown> shown;
+  MsgAnswer show(u16v text, u16v caption, MsgButtons buttons, MsgIcon icon) override;
+};
+
+// A machine with fixed facts. The application-data folder is a real folder of the test.
+class FakeSystem : public SystemInfo {
+ public:
+  u16 exePath = u"C:\\Program Files\\Tirelmo\\bin\\Tirelmo.exe";
+  u16 appData;  // empty: no application-data folder
+  bool computerNameOk = true;
+  bool userNameOk = true;
+  bool osOk = true;
+  int width = 1920;
+  int height = 1080;
+  u16 executablePath() override { return exePath; }
+  bool appDataFolder(u16& folder) override;
+  bool computerName(u16& name) override;
+  bool userName(u16& name) override;
+  std::optional<OsVersion> osVersion() override;
+  std::uint16_t uiLanguageId() override { return 0x0409; }
+  std::uint16_t keyboardLayoutId() override { return 0x0409; }
+  u16 languageName() override { return u"English"; }
+  int screenWidth() override { return width; }
+  int screenHeight() override { return height; }
+  u16 ansiToUtf16(std::string_view bytes) override;  // Windows-1252 subset: Latin-1
+};
+
+// A fresh temporary folder, made the current directory for the test's lifetime; the
+// previous current directory comes back and the folder is removed at the end.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  // Folder path in the program's form (backslashes are fine: the adapter maps them).
+  const u16& path() const { return path_; }
+  std::string native() const;  // the same path for the test's own std file access
+ private:
+  u16 path_;
+  std::string previous_;
+};
+
+// Reads and writes whole files for assertions, bypassing the code under test.
+std::string readBytes(const std::string& nativePath);
+void writeBytes(const std::string& nativePath, const std::string& bytes);
+bool fileExists(const std::string& nativePath);
+// UTF-16LE bytes of a UTF-8 text, and back.
+std::string le(std::string_view utf8);
+std::string fromLe(const std::string& bytes);
+
+}  // namespace tirelmo::test
