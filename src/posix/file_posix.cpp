@@ -161,6 +161,16 @@ MkdirResult createDirectory(u16v path) {
   return MkdirResult::Failed;
 }
 
+bool fileModifiedTime(u16v path, std::int64_t& seconds) {
+  struct stat st{};
+  if (::stat(nativePath(path).c_str(), &st) != 0) {
+    setFromErrno();
+    return false;
+  }
+  seconds = static_cast<std::int64_t>(st.st_mtime);
+  return true;
+}
+
 bool deleteFile(u16v path) {
   if (::unlink(nativePath(path).c_str()) != 0) {
     setFromErrno();

@@ -42,6 +42,10 @@ PathKind pathKind(u16v path);
 enum class MkdirResult { Created, AlreadyExists, Failed };
 MkdirResult createDirectory(u16v path);
 
+// Last modification time of a file or folder, in seconds since an arbitrary fixed epoch
+// (only comparisons are meaningful). False when the path cannot be read.
+bool fileModifiedTime(u16v path, std::int64_t& seconds);
+
 bool deleteFile(u16v path);
 bool removeEmptyDirectory(u16v path);
 // Copies one file; an existing destination is overwritten.

@@ -48,7 +48,7 @@ std::uint32_t errorOr(std::uint32_t fallback) {
 }
 
 // Copies a file or a whole folder tree; returns 0 or the first error number met.
-std::uint32_t copyItem(u16v from, u16v to) {
+std::uint32_t copyItem(u16v from, u16v to, CopyPolicy policy) {
   if (pathKind(from) == PathKind::Directory) {
     std::uint32_t first = 0;
     if (createDirectory(to) == MkdirResult::Failed) return errorOr(winerr::kPathNotFound);
@@ -56,10 +56,14 @@ std::uint32_t copyItem(u16v from, u16v to) {
     const std::vector<DirEntry> entries = listDirectory(from);
     if (entries.empty() && lastErrorCode() != 0) return lastErrorCode();
     for (const DirEntry& e : entries) {
-      const std::uint32_t r = copyItem(joinPath(from, e.name), joinPath(to, e.name));
+      const std::uint32_t r = copyItem(joinPath(from, e.name), joinPath(to, e.name), policy);
       if (r && !first) first = r;
     }
     return first;
+  }
+  if (policy == CopyPolicy::KeepNewer) {
+    std::int64_t src = 0, dst = 0;
+    if (fileModifiedTime(to, dst) && fileModifiedTime(from, src) && dst >= src) return 0;
   }
   if (!copyFile(from, to)) return errorOr(winerr::kAccessDenied);
   return 0;
@@ -80,7 +84,7 @@ int shellDelete(u16v pattern) {
   return static_cast<int>(first);
 }
 
-int shellCopy(u16v from, u16v to) {
+int shellCopy(u16v from, u16v to, CopyPolicy policy) {
   setLastErrorCode(0);
   bool folderError = false;
   const std::vector<u16> items = expand(from, folderError);
@@ -92,7 +96,7 @@ int shellCopy(u16v from, u16v to) {
   std::uint32_t first = 0;
   for (const u16& p : items) {
     const u16 target = intoFolder ? joinPath(to, baseName(p)) : u16(to);
-    const std::uint32_t r = copyItem(p, target);
+    const std::uint32_t r = copyItem(p, target, policy);
     if (r && !first) first = r;
   }
   return static_cast<int>(first);

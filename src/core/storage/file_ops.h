@@ -21,7 +21,11 @@ int shellDelete(u16v pattern);
 // it under their own names; otherwise the single item is copied to the name `to`.
 // 0 on complete success; otherwise a non-zero error number (the copy goes on past a
 // failed item, so as much as possible arrives).
-int shellCopy(u16v from, u16v to);
+enum class CopyPolicy {
+  Overwrite,  // every destination file is replaced
+  KeepNewer,  // a destination file at least as recent as its source is left alone
+};
+int shellCopy(u16v from, u16v to, CopyPolicy policy = CopyPolicy::Overwrite);
 
 // Folder part of a path ("" when there is none) and the bare name.
 u16 folderOf(u16v path);

@@ -1,0 +1,197 @@
+#include "app/startup.h"
+
+#include "app/log.h"
+#include "platform/file.h"
+#include "storage/file_ops.h"
+
+namespace tirelmo {
+
+bool CanWriteIntoDir(u16v folder) {
+  const u16 probe = fmt(u"%s\\dummy.txt", folder);
+  const FileHandle h = fileOpen(probe, OpenMode::CreateAlways);
+  if (h == kInvalidFile) {
+    logLastError(u"CanWriteIntoDir");
+    logPiece(u"no write in dir: ");
+    logLine(u"%s", folder);
+    return false;
+  }
+  fileClose(h);
+  logPiece(u"ok can write into: ");
+  logLine(u"%s", folder);
+  return true;
+}
+
+void ForceUserDataDirToDefault(App& app) {
+  StartupState& s = app.start;
+  logPiece(u"ForceUserDataDirToDefault - userdata_dir:");
+  logLine(u"%s", s.userDataDir);
+  logPiece(u"Change to Default dir: ");
+  logLine(u"%s", s.defaultUserDataDir);
+  for (const char16_t* item : {u"%s\\DailyTask", u"%s\\stats", u"%s\\InvList*.*"}) {
+    const u16 from = fmt(item, s.userDataDir);
+    logPiece(u"Copying:");
+    logLine(u"%s", from);
+    logPiece(u"To:");
+    logLine(u"%s", s.defaultUserDataDir);
+    // The default folder may already hold newer versions of the same files (an earlier
+    // fallback, or data from before a folder move): never replace them by older copies.
+    const int r = shellCopy(from, s.defaultUserDataDir, CopyPolicy::KeepNewer);
+    if (r != 0) logLine(u"Copy result %d", r);
+  }
+  s.userDataDir = s.defaultUserDataDir;
+}
+
+u16 programFolderFromExePath(u16v exePath) {
+  const std::size_t k = exePath.find(kProgramFileName);
+  if (k == u16v::npos) return u16(exePath);
+  // Cut at the backslash just before the name.
+  return u16(exePath.substr(0, k > 0 ? k - 1 : 0));
+}
+
+namespace {
+
+u16 describeOs(const OsVersion& v) {
+  u16 d;
+  switch (v.platformId) {
+    case 0: d = u"Windows 3.1"; break;
+    case 1: d = u"Windows 95"; break;
+    case 2: d = u"Windows NT"; break;
+    default: d = fmt(u"OS PlatformId: %d", v.platformId); break;
+  }
+  d += fmt(u" ver %d.%d - ", v.major, v.minor);
+  d += v.servicePack;
+  d += fmt(u"(Build %d) ", v.build);
+  return cutToCapacity(d, 954);
+}
+
+}  // namespace
+
+bool runEnvironmentPhase(App& app) {
+  StartupState& s = app.start;
+  s.startTime = app.clock.now();
+  s.today = DayDate::from(s.startTime);
+  s.displayedSheetDate = s.today;
+
+  s.programFolder = programFolderFromExePath(cutToCapacity(app.system.executablePath(), 257));
+
+  u16 appData;
+  bool haveDefault = app.system.appDataFolder(appData);
+  if (haveDefault) {
+    s.defaultUserDataDir = cutToCapacity(appData + u"\\Tirelmo", 260);
+    haveDefault = createDirectory(s.defaultUserDataDir) != MkdirResult::Failed;
+  }
+  if (!haveDefault) {
+    app.prompts.show(app.tr(Txt::ErrCreatingDefaultDir), app.tr(Txt::CaptionVersion), MsgButtons::Ok,
+                     MsgIcon::Information);
+    return false;
+  }
+  setCurrentDirectory(s.defaultUserDataDir);
+
+  processLog().open();
+  logStartBanner(s.startTime, s.defaultUserDataDir);
+
+  if (!CanWriteIntoDir(s.defaultUserDataDir)) return false;
+
+  bool namesOk = true;
+  u16 name;
+  if (app.system.computerName(name)) {
+    s.computerName = cutToCapacity(name, 64);
+    logLine(u"Host %s", s.computerName);
+  } else {
+    logLastError(u"GetComputerName");
+    namesOk = false;
+  }
+  if (app.system.userName(name)) {
+    s.userName = cutToCapacity(name, 64);
+    logLine(u"User %s", s.userName);
+  } else {
+    logLastError(u"GetUserName");
+    namesOk = false;
+  }
+
+  if (const std::optional<OsVersion> os = app.system.osVersion()) {
+    s.osDescription = describeOs(*os);
+    logLine(u"%s", s.osDescription);
+  } else {
+    logLine(u"NO Info su OS!");
+  }
+
+  s.uiLanguageId = app.system.uiLanguageId();
+  s.keyboardLayoutId = app.system.keyboardLayoutId();
+  s.languageName = cutToCapacity(app.system.languageName(), 160);
+  logLine(u"Lang: %s", s.languageName);
+
+  app.settings.categories.clear();
+  LoadSettings(app.settings, s.defaultUserDataDir, app.system, app.prompts);
+
+  // The settings file was read from the default folder, so that is where it must be written
+  // back; a "wkdir" naming another folder (a moved profile) would send every later save
+  // somewhere the next start never looks.
+  if (app.settings.wkdir != s.defaultUserDataDir) {
+    logPiece(u"wkdir differs from the default folder, using:");
+    logLine(u"%s", s.defaultUserDataDir);
+    app.settings.wkdir = s.defaultUserDataDir;
+  }
+  s.userDataDir = app.settings.userDataDir.empty() ? s.defaultUserDataDir : app.settings.userDataDir;
+  return namesOk;
+}
+
+namespace {
+
+StepOutcome takeTimerLength(App& app) {
+  app.timerMinutes = app.settings.pomtimerminutes;
+  return StepOutcome::Next;
+}
+
+StepOutcome enterUserDataDir(App& app) {
+  if (!CanWriteIntoDir(app.start.userDataDir)) ForceUserDataDirToDefault(app);
+  setCurrentDirectory(app.start.userDataDir);
+  for (const char16_t* folder : {u".\\DailyTask", u".\\stats", u"Projects", u"AppUsage"})
+    createDirectory(folder);
+  return StepOutcome::Next;
+}
+
+}  // namespace
+
+const std::vector<DataPhaseStep>& dataPhaseSteps() {
+  // The order matters: each loader may rely on what the steps before it loaded.
+  static const std::vector<DataPhaseStep> steps = {
+      {u"timer length", takeTimerLength},
+      {u"user-data folder", enterUserDataDir},
+  };
+  return steps;
+}
+
+bool runDataPhase(App& app) { return runDataPhaseSteps(app, dataPhaseSteps()); }
+
+bool runDataPhaseSteps(App& app, const std::vector<DataPhaseStep>& steps) {
+  for (const DataPhaseStep& step : steps) {
+    for (;;) {
+      const StepOutcome r = step.run(app);
+      if (r == StepOutcome::Abort) return false;
+      if (r == StepOutcome::Next) break;
+    }
+  }
+  return true;
+}
+
+const std::vector<ShutdownSaver>& shutdownSavers() {
+  static const std::vector<ShutdownSaver> savers = {};
+  return savers;
+}
+
+void saveEverything(App& app) {
+  SaveSettingsToFile(app.settings, app.prompts);
+  for (const ShutdownSaver& saver : shutdownSavers()) saver.run(app);
+}
+
+int runStartPhases(App& app) {
+  if (!runEnvironmentPhase(app)) return kExitEnvironmentFailed;
+  if (!runDataPhase(app)) {
+    processLog().closeOnFailedStart();
+    return kExitDataFailed;
+  }
+  return kStartContinue;
+}
+
+}  // namespace tirelmo

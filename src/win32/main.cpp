@@ -1,0 +1,66 @@
+// Process entry of Tirelmo.
+#include <windows.h>
+
+#include "app/log.h"
+#include "app/startup.h"
+#include "main_window.h"
+#include "resource.h"
+#include "win32_ports.h"
+
+using namespace tirelmo;
+
+namespace {
+
+// Another instance owns the data files: bring it to the front instead of starting twice.
+bool activateRunningInstance() {
+  HWND other = FindWindowW(kMainWindowClass, nullptr);
+  if (!other) {
+    // A second start in the moment the first one is still loading has no window to find
+    // yet; the instance mutex tells, and its window appears shortly.
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Local\\Tirelmo.SingleInstance");
+    if (!mutex || GetLastError() != ERROR_ALREADY_EXISTS) return false;  // keeps the mutex for this run
+    CloseHandle(mutex);
+    for (int i = 0; i < 100 && !other; ++i) {
+      Sleep(100);
+      other = FindWindowW(kMainWindowClass, nullptr);
+    }
+    if (!other) return true;
+  }
+  if (IsIconic(other) || !IsWindowVisible(other)) ShowWindow(other, SW_RESTORE);
+  SetForegroundWindow(other);
+  return true;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showMode) {
+  if (activateRunningInstance()) return kExitAnotherInstance;
+
+  Win32Clock clock;
+  Win32Prompts prompts;
+  Win32System system;
+  App app(clock, prompts, system);
+
+  const int early = runStartPhases(app);
+  if (early != kStartContinue) return early;
+
+  if (!registerMainWindowClass(instance)) return 0;
+
+  HWND hwnd = createMainWindow(instance, app);
+  if (!hwnd) {
+    showLastError(prompts, u"CreateWindowEx");
+    processLog().closeOnFailedStart();
+    return 0;
+  }
+  prompts.owner = hwnd;
+  ShowWindow(hwnd, showMode);
+  HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (accelerators && TranslateAcceleratorW(hwnd, accelerators, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,132 @@
+#include "win32_ports.h"
+
+#include <shlobj.h>
+
+#include "wide.h"
+
+namespace tirelmo {
+
+LocalTime Win32Clock::now() const {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  LocalTime t;
+  t.year = st.wYear;
+  t.month = st.wMonth;
+  t.dayOfWeek = st.wDayOfWeek;
+  t.day = st.wDay;
+  t.hour = st.wHour;
+  t.minute = st.wMinute;
+  t.second = st.wSecond;
+  t.milliseconds = st.wMilliseconds;
+  return t;
+}
+
+MsgAnswer Win32Prompts::show(u16v text, u16v caption, MsgButtons buttons, MsgIcon icon) {
+  UINT flags = 0;
+  switch (buttons) {
+    case MsgButtons::Ok: flags |= MB_OK; break;
+    case MsgButtons::OkCancel: flags |= MB_OKCANCEL; break;
+    case MsgButtons::YesNo: flags |= MB_YESNO; break;
+    case MsgButtons::YesNoCancel: flags |= MB_YESNOCANCEL; break;
+    case MsgButtons::AbortRetryIgnore: flags |= MB_ABORTRETRYIGNORE; break;
+    case MsgButtons::RetryCancel: flags |= MB_RETRYCANCEL; break;
+  }
+  switch (icon) {
+    case MsgIcon::None: break;
+    case MsgIcon::Information: flags |= MB_ICONINFORMATION; break;
+    case MsgIcon::Warning: flags |= MB_ICONWARNING; break;
+    case MsgIcon::Exclamation: flags |= MB_ICONEXCLAMATION; break;
+    case MsgIcon::Error: flags |= MB_ICONERROR; break;
+    case MsgIcon::Question: flags |= MB_ICONQUESTION; break;
+  }
+  HWND parent = (owner && IsWindow(owner)) ? owner : nullptr;
+  if (!parent) flags |= MB_SETFOREGROUND | MB_TOPMOST;
+  switch (MessageBoxW(parent, Wstr(text).c_str(), Wstr(caption).c_str(), flags)) {
+    case IDOK: return MsgAnswer::Ok;
+    case IDYES: return MsgAnswer::Yes;
+    case IDNO: return MsgAnswer::No;
+    case IDABORT: return MsgAnswer::Abort;
+    case IDRETRY: return MsgAnswer::Retry;
+    case IDIGNORE: return MsgAnswer::Ignore;
+    default: return MsgAnswer::Cancel;
+  }
+}
+
+u16 Win32System::executablePath() {
+  wchar_t buf[MAX_PATH * 2];
+  const DWORD n = GetModuleFileNameW(nullptr, buf, static_cast<DWORD>(sizeof buf / sizeof buf[0]));
+  return U(std::wstring(buf, n));
+}
+
+bool Win32System::appDataFolder(u16& folder) {
+  wchar_t buf[MAX_PATH];
+  if (!SHGetSpecialFolderPathW(nullptr, buf, CSIDL_APPDATA, TRUE)) return false;
+  folder = U(buf);
+  return true;
+}
+
+bool Win32System::computerName(u16& name) {
+  wchar_t buf[64];
+  DWORD n = 64;
+  if (!GetComputerNameW(buf, &n)) return false;
+  name = U(std::wstring(buf, n));
+  return true;
+}
+
+bool Win32System::userName(u16& name) {
+  wchar_t buf[64];
+  DWORD n = 64;
+  if (!GetUserNameW(buf, &n)) return false;
+  name = U(buf);
+  return true;
+}
+
+std::optional<OsVersion> Win32System::osVersion() {
+  // GetVersionEx answers what the manifest claims to support; the kernel's own answer is
+  // the true version, so it is asked first.
+  OSVERSIONINFOW vi{};
+  vi.dwOSVersionInfoSize = sizeof vi;
+  using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+  bool ok = false;
+  if (HMODULE ntdll = GetModuleHandleW(L"ntdll.dll")) {
+    auto fn = reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
+    ok = fn && fn(&vi) == 0;
+  }
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  if (!ok) ok = GetVersionExW(&vi) != 0;
+#pragma GCC diagnostic pop
+  if (!ok) return std::nullopt;
+  OsVersion v;
+  v.platformId = vi.dwPlatformId;
+  v.major = vi.dwMajorVersion;
+  v.minor = vi.dwMinorVersion;
+  v.build = vi.dwBuildNumber;
+  v.servicePack = U(vi.szCSDVersion);
+  return v;
+}
+
+std::uint16_t Win32System::uiLanguageId() { return GetSystemDefaultUILanguage(); }
+
+std::uint16_t Win32System::keyboardLayoutId() {
+  return LOWORD(reinterpret_cast<UINT_PTR>(GetKeyboardLayout(0)));
+}
+
+u16 Win32System::languageName() {
+  wchar_t buf[160];
+  const int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SENGLANGUAGE, buf, 160);
+  return n > 0 ? U(buf) : u16();
+}
+
+int Win32System::screenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+int Win32System::screenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+
+u16 Win32System::ansiToUtf16(std::string_view bytes) {
+  if (bytes.empty()) return u16();
+  const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring w(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+  if (n > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), w.data(), n);
+  return U(w);
+}
+
+}  // namespace tirelmo
