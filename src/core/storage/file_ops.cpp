@@ -1,5 +1,8 @@
 #include "storage/file_ops.h"
 
+#include <chrono>
+#include <thread>
+
 #include "app/log.h"
 
 namespace tirelmo {
@@ -152,9 +155,17 @@ bool AtomicFileWriter::commit() {
   }
   fileClose(handle_);
   handle_ = kInvalidFile;
-  if (ok && !replaceFile(temp_, path_)) {
-    logLastError(u"MoveFileEx");
-    ok = false;
+  if (ok) {
+    // A virus scanner or a backup tool may hold the old file for a moment.
+    bool replaced = replaceFile(temp_, path_);
+    for (int attempt = 0; !replaced && attempt < 5; ++attempt) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(40));
+      replaced = replaceFile(temp_, path_);
+    }
+    if (!replaced) {
+      logLastError(u"MoveFileEx");
+      ok = false;
+    }
   }
   if (!ok) {
     logLine(u"%s not written, the previous file was kept", path_);
