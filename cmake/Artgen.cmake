@@ -1,8 +1,34 @@
 # artgen is portable C++ that writes the program's generated resources (sounds, icons,
 # bitmaps) into ${ARTGEN_OUT}. It must run on the build machine, so a cross build
 # compiles it with the host compiler instead of the target one.
-set(ARTGEN_SOURCES ${CMAKE_SOURCE_DIR}/tools/artgen/artgen.cpp)
+set(ARTGEN_DIR ${CMAKE_SOURCE_DIR}/tools/artgen)
+set(ARTGEN_LIB_SOURCES
+  ${ARTGEN_DIR}/canvas.cpp
+  ${ARTGEN_DIR}/glyphs.cpp
+  ${ARTGEN_DIR}/image_files.cpp
+  ${ARTGEN_DIR}/sound.cpp
+  ${ARTGEN_DIR}/art_icons.cpp
+  ${ARTGEN_DIR}/art_sounds.cpp
+  ${ARTGEN_DIR}/artgen.cpp)
+set(ARTGEN_HEADERS
+  ${ARTGEN_DIR}/bytes.h
+  ${ARTGEN_DIR}/canvas.h
+  ${ARTGEN_DIR}/glyphs.h
+  ${ARTGEN_DIR}/image_files.h
+  ${ARTGEN_DIR}/sound.h
+  ${ARTGEN_DIR}/artwork.h)
+set(ARTGEN_SOURCES ${ARTGEN_LIB_SOURCES} ${ARTGEN_DIR}/artgen_main.cpp)
 set(ARTGEN_OUT ${CMAKE_BINARY_DIR}/art)
+
+# The names artgen writes; keep in step with artFiles() in tools/artgen/artgen.cpp
+# (the artgen unit test compares the two).
+set(ARTGEN_FILE_NAMES
+  ding.wav
+  ringin.wav
+  tirelmo.ico
+  vornel.ico
+  vornel_small.ico)
+list(TRANSFORM ARTGEN_FILE_NAMES PREPEND ${ARTGEN_OUT}/ OUTPUT_VARIABLE ARTGEN_FILES)
 
 if(CMAKE_CROSSCOMPILING)
   find_program(HOST_CXX NAMES c++ g++ clang++ REQUIRED)
@@ -11,27 +37,47 @@ if(CMAKE_CROSSCOMPILING)
     OUTPUT ${ARTGEN_EXE}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
     COMMAND ${HOST_CXX} -std=c++20 -O2 -o ${ARTGEN_EXE} ${ARTGEN_SOURCES}
-    DEPENDS ${ARTGEN_SOURCES} ${CMAKE_SOURCE_DIR}/tools/artgen/artgen_parts.h
-    COMMENT "Building artgen for the build machine")
+    DEPENDS ${ARTGEN_SOURCES} ${ARTGEN_HEADERS}
+    COMMENT "Building artgen for the build machine"
+    VERBATIM)
   set(ARTGEN_COMMAND ${ARTGEN_EXE})
   set(ARTGEN_DEPENDS ${ARTGEN_EXE})
 else()
-  add_executable(artgen ${ARTGEN_SOURCES})
+  # The library lets unit tests drive the same encoders and drawing code.
+  add_library(artgen_lib STATIC ${ARTGEN_LIB_SOURCES} ${ARTGEN_HEADERS})
+  target_include_directories(artgen_lib PUBLIC ${ARTGEN_DIR})
+  if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_options(artgen_lib PRIVATE -Wall -Wextra)
+  endif()
+  list(JOIN ARTGEN_FILE_NAMES "," ARTGEN_FILE_NAMES_CSV)
+  target_compile_definitions(artgen_lib INTERFACE "ARTGEN_DECLARED_FILES=\"${ARTGEN_FILE_NAMES_CSV}\"")
+  add_executable(artgen ${ARTGEN_DIR}/artgen_main.cpp)
+  target_link_libraries(artgen PRIVATE artgen_lib)
   set(ARTGEN_COMMAND $<TARGET_FILE:artgen>)
   set(ARTGEN_DEPENDS artgen)
 endif()
-
-# The list of files artgen writes; keep in step with tools/artgen/artgen.cpp.
-set(ARTGEN_FILES
-  ${ARTGEN_OUT}/ding.wav
-  ${ARTGEN_OUT}/ringin.wav
-  ${ARTGEN_OUT}/tirelmo.ico
-  ${ARTGEN_OUT}/vornel.ico
-  ${ARTGEN_OUT}/vornel_small.ico)
 
 add_custom_command(
   OUTPUT ${ARTGEN_FILES}
   COMMAND ${ARTGEN_COMMAND} ${ARTGEN_OUT}
   DEPENDS ${ARTGEN_DEPENDS}
-  COMMENT "Generating sounds and icons")
+  COMMENT "Generating sounds and icons"
+  VERBATIM)
 add_custom_target(art ALL DEPENDS ${ARTGEN_FILES})
+
+# The timer finds its sounds in "sound" below the folder of Tirelmo.exe, so the
+# program folder of the Windows build gets them next to bin/Tirelmo.exe.
+if(WIN32)
+  set(PROGRAM_SOUND_DIR ${CMAKE_BINARY_DIR}/program/bin/sound)
+  add_custom_command(
+    OUTPUT ${PROGRAM_SOUND_DIR}/ding.wav ${PROGRAM_SOUND_DIR}/ringin.wav
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROGRAM_SOUND_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy ${ARTGEN_OUT}/ding.wav ${ARTGEN_OUT}/ringin.wav ${PROGRAM_SOUND_DIR}
+    DEPENDS ${ARTGEN_OUT}/ding.wav ${ARTGEN_OUT}/ringin.wav
+    COMMENT "Copying the timer sounds into the program folder"
+    VERBATIM)
+  add_custom_target(program_sounds ALL
+    DEPENDS ${PROGRAM_SOUND_DIR}/ding.wav ${PROGRAM_SOUND_DIR}/ringin.wav)
+  # art generates the files first, so the two targets never run artgen side by side.
+  add_dependencies(program_sounds art)
+endif()
