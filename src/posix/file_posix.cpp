@@ -249,6 +249,9 @@ std::vector<DirEntry> listDirectory(u16v folder) {
     if (::stat(full.c_str(), &st) == 0) {
       entry.isDirectory = S_ISDIR(st.st_mode);
       entry.size = static_cast<std::uint64_t>(st.st_size);
+      // POSIX keeps no creation time in stat; the modification time orders files written
+      // once, as sheets are, the same way.
+      entry.created = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 10000000 + st.st_mtim.tv_nsec / 100;
     }
     out.push_back(std::move(entry));
   }

@@ -125,6 +125,8 @@ std::vector<DirEntry> listDirectory(u16v folder) {
     e.name = U(fd.cFileName);
     e.isDirectory = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     e.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+    e.created = static_cast<std::int64_t>((static_cast<std::uint64_t>(fd.ftCreationTime.dwHighDateTime) << 32) |
+                                          fd.ftCreationTime.dwLowDateTime);
     out.push_back(std::move(e));
   } while (FindNextFileW(h, &fd));
   const DWORD err = GetLastError();

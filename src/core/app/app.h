@@ -4,27 +4,25 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
+#include "app/dates.h"
 #include "platform/clock.h"
 #include "platform/prompts.h"
 #include "platform/system.h"
+#include "projects/project_store.h"
+#include "sheet/sheet.h"
+#include "sheet/sheet_list.h"
+#include "stats/day_stats.h"
+#include "stats/done_archive.h"
+#include "stats/yesterday_archive.h"
 #include "storage/settings.h"
+#include "timer/timer_state.h"
+#include "web/cloud_sync.h"
 #include "text/strings.h"
 #include "text/ustring.h"
 
 namespace tirelmo {
-
-// A calendar day as the program keeps it: the day of month is zero-based, which makes it
-// the day's slot in the month table.
-struct DayDate {
-  int year = 0;
-  int month = 0;      // 1..12
-  int dayOfWeek = 0;  // 0 = Sunday
-  int day0 = 0;       // day of month - 1
-
-  static DayDate from(const LocalTime& t) { return {t.year, t.month, t.dayOfWeek, t.day - 1}; }
-  bool sameDay(const DayDate& o) const { return year == o.year && month == o.month && day0 == o.day0; }
-};
 
 // What start-up learns about the run; filled by the environment and data phases.
 struct StartupState {
@@ -43,6 +41,26 @@ struct StartupState {
   u16 languageName;
 };
 
+// What the window side does when the core changes something it shows. Every hook may be
+// empty (tests, start-up before the window exists).
+struct UiHooks {
+  std::function<void()> takeEditorTexts;      // row editor texts into the model, before a save
+  std::function<void(int row)> redrawRow;     // one row of the ToDo page
+  std::function<void()> redrawTotals;         // the day totals and statistics panels
+  std::function<void()> sheetDisplayed;       // a sheet was loaded for display: editors, look, page
+  std::function<void()> refreshTitle;
+  std::function<void()> beforeDayRestart;     // remember page and row, empty the editors
+  std::function<void()> afterDayRestart;      // refill, redraw, restore, notice
+  std::function<void(int command)> sendCommand;  // post a command to the main window
+};
+
+// Window state that core operations consult.
+struct UiState {
+  int currentPage = 0;  // 0 ToDo Today, 1 Next Things, ... 6 Apps + Websites
+  int currentRow = 0;
+  bool mainWindowExists = false;
+};
+
 struct App {
   App(Clock& c, Prompts& p, SystemInfo& s) : clock(c), prompts(p), system(s) {}
 
@@ -53,8 +71,26 @@ struct App {
   Settings settings;
   StartupState start;
 
-  // Length in minutes of the next pomodoro, taken from the settings at every data phase.
-  int timerMinutes = 25;
+  TodoSheet sheet{kSheetRows};
+  SheetList sheetList;
+  MonthTable month;
+  ProjectStore projects;
+  DoneArchive doneArchive;
+  YesterdayArchive yesterday;
+  TimerState timer;
+  UiState ui;
+  UiHooks hooks;
+
+  NoCloudSync noCloud;
+  CloudSheetSync* cloud = &noCloud;
+
+  // Today's slot in the month table.
+  int todaySlot() const { return start.today.day0; }
+  // The window side may be missing (tests): every hook call goes through here.
+  template <class F, class... A>
+  static void call(const F& hook, A&&... args) {
+    if (hook) hook(std::forward<A>(args)...);
+  }
 
   Language language() const { return languageFromSetting(settings.language); }
   const char16_t* tr(Txt id) const { return text(id, language()); }

@@ -139,7 +139,7 @@ bool runEnvironmentPhase(App& app) {
 namespace {
 
 StepOutcome takeTimerLength(App& app) {
-  app.timerMinutes = app.settings.pomtimerminutes;
+  app.timer.currentMinutes = app.settings.pomtimerminutes;
   return StepOutcome::Next;
 }
 

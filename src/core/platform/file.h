@@ -57,6 +57,7 @@ struct DirEntry {
   u16 name;  // bare name, without the folder
   bool isDirectory = false;
   std::uint64_t size = 0;
+  std::int64_t created = 0;  // creation time, 100-ns units (only comparisons are meaningful)
 };
 // The entries of a folder, without "." and "..". Empty when the folder cannot be read
 // (then lastErrorCode tells why).

@@ -52,7 +52,7 @@ TEST_F(StartupTest, FirstStartPreparesBothFoldersAndLogsTheBanner) {
   EXPECT_EQ(app.start.today.day0, 4);
   EXPECT_EQ(app.start.today.dayOfWeek, 5);
   EXPECT_TRUE(app.start.displayedSheetDate.sameDay(app.start.today));
-  EXPECT_EQ(app.timerMinutes, 25);
+  EXPECT_EQ(app.timer.currentMinutes, 25);
   EXPECT_TRUE(prompts.shown.empty());
 
   for (const char* sub : {"DailyTask", "stats", "Projects", "AppUsage"})
@@ -163,7 +163,7 @@ TEST_F(StartupTest, SettingsNameTheUserDataFolderAndThePomodoroLength) {
   writeBytes(defaultDir() + "/tirelmo.i00",
              test::le("pomtimerminutes=1\r\nUser Data dir=" + data + "\r\nwkdir=C:\\old\\profile\r\n"));
   ASSERT_EQ(runStartPhases(app), kStartContinue);
-  EXPECT_EQ(app.timerMinutes, 1);
+  EXPECT_EQ(app.timer.currentMinutes, 1);
   EXPECT_EQ(utf16ToUtf8(app.start.userDataDir), data);
   EXPECT_TRUE(fs::is_directory(data + "/DailyTask"));
   EXPECT_EQ(fs::current_path().string(), data);

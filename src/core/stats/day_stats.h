@@ -1,0 +1,44 @@
+// The day statistics record and the month table: what happened on each day of the month.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+namespace tirelmo {
+
+enum class ScoreKind : std::uint8_t;
+
+// 16 bytes, stored exactly in this order.
+struct DayStats {
+  std::uint8_t used = 0;
+  std::uint8_t pomodoros = 0;
+  std::uint8_t abandoned = 0;
+  std::uint8_t internalInterruptions = 0;
+  std::uint8_t done = 0;
+  std::uint8_t externalInterruptions = 0;
+  std::uint8_t estimated = 0;
+  std::uint8_t workedHours = 0;
+  std::uint8_t workedMinutes = 0;
+  std::uint8_t reserved[7] = {};
+
+  // The day counter of a score kind (the fields are not in score-kind order).
+  std::uint8_t& counter(ScoreKind kind);
+
+  void clear() { *this = DayStats(); }
+  void toBytes(std::uint8_t out[16]) const;
+  static DayStats fromBytes(const std::uint8_t in[16]);
+  bool operator==(const DayStats&) const = default;
+};
+static_assert(sizeof(DayStats) == 16);
+
+inline constexpr int kMonthDays = 31;
+inline constexpr std::size_t kMonthTableBytes = 16 * kMonthDays;  // 496
+
+// Slot i holds day of month i + 1.
+struct MonthTable {
+  std::array<DayStats, kMonthDays> days{};
+  void clear() { days.fill(DayStats()); }
+};
+
+}  // namespace tirelmo
