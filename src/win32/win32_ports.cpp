@@ -129,4 +129,14 @@ u16 Win32System::ansiToUtf16(std::string_view bytes) {
   return U(w);
 }
 
+std::string Win32System::utf16ToAnsi(u16v text) {
+  if (text.empty()) return std::string();
+  const auto* w = reinterpret_cast<const wchar_t*>(text.data());
+  const int len = static_cast<int>(text.size());
+  const int n = WideCharToMultiByte(CP_ACP, 0, w, len, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) WideCharToMultiByte(CP_ACP, 0, w, len, out.data(), n, nullptr, nullptr);
+  return out;
+}
+
 }  // namespace tirelmo

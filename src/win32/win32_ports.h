@@ -34,6 +34,7 @@ class Win32System : public SystemInfo {
   int screenWidth() override;
   int screenHeight() override;
   u16 ansiToUtf16(std::string_view bytes) override;
+  std::string utf16ToAnsi(u16v text) override;
 };
 
 }  // namespace tirelmo

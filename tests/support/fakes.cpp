@@ -76,6 +76,18 @@ std::optional<OsVersion> FakeSystem::osVersion() {
 
 u16 FakeSystem::ansiToUtf16(std::string_view bytes) { return widenLatin1(bytes); }
 
+std::string FakeSystem::utf16ToAnsi(u16v text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    // A surrogate pair is one character, so it becomes one '?' as in a real code page.
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
+    out.push_back(c < 0x100 ? static_cast<char>(c) : '?');
+  }
+  return out;
+}
+
 TempDir::TempDir() {
   char cwd[4096];
   if (getcwd(cwd, sizeof cwd)) previous_ = cwd;

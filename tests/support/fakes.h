@@ -55,6 +55,7 @@ class FakeSystem : public SystemInfo {
   int screenWidth() override { return width; }
   int screenHeight() override { return height; }
   u16 ansiToUtf16(std::string_view bytes) override;  // Windows-1252 subset: Latin-1
+  std::string utf16ToAnsi(u16v text) override;       // Latin-1, '?' for anything else
 };
 
 // A fresh temporary folder, made the current directory for the test's lifetime; the

@@ -33,6 +33,7 @@ struct StartupState {
   u16 defaultUserDataDir;     // log and settings
   u16 userDataDir;            // all data; the current directory while running
   bool firstRunToday = false;
+  DayDate previousSheetDate;  // the sheet the day start carries over (from last2dofilename)
   u16 computerName;
   u16 userName;
   u16 osDescription;
@@ -49,9 +50,11 @@ struct UiHooks {
   std::function<void()> redrawTotals;         // the day totals and statistics panels
   std::function<void()> sheetDisplayed;       // a sheet was loaded for display: editors, look, page
   std::function<void()> refreshTitle;
+  std::function<void(int rowsDone)> sheetUploadProgress;  // 0 shows the bar (0..25), -1 removes it
   std::function<void()> beforeDayRestart;     // remember page and row, empty the editors
   std::function<void()> afterDayRestart;      // refill, redraw, restore, notice
   std::function<void(int command)> sendCommand;  // post a command to the main window
+  std::function<void()> todolistDoneChanged;     // a done mark changed on Next Things: save, rebuild
 };
 
 // Window state that core operations consult.
@@ -72,6 +75,7 @@ struct App {
   StartupState start;
 
   TodoSheet sheet{kSheetRows};
+  TodoSheet todolist{kTodolistRows};  // the Todolist in view on the Next Things page
   SheetList sheetList;
   MonthTable month;
   ProjectStore projects;

@@ -17,15 +17,24 @@ Log::~Log() {
   handle_ = kInvalidFile;
 }
 
-void Log::open() {
+void Log::open() { openIn(currentDirectory()); }
+
+u16 Log::folder() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return folder_;
+}
+
+void Log::openIn(u16v folder) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (handle_ != kInvalidFile) {
     fileClose(handle_);
     handle_ = kInvalidFile;
   }
-  FileHandle h = fileOpen(kLogFileName, OpenMode::ReadWriteNew);
+  folder_ = u16(folder);
+  const u16 path = folder_.empty() ? u16(kLogFileName) : folder_ + u"\\" + kLogFileName;
+  FileHandle h = fileOpen(path, OpenMode::ReadWriteNew);
   if (h == kInvalidFile) {
-    h = fileOpen(kLogFileName, OpenMode::ReadWriteExisting);
+    h = fileOpen(path, OpenMode::ReadWriteExisting);
     if (h != kInvalidFile && !fileSeekToEnd(h)) {
       fileClose(h);
       h = kInvalidFile;
@@ -105,15 +114,17 @@ void logStartBanner(const LocalTime& start, u16v defaultUserDataDir) {
 RotationResult Log_FirstRunToday(const LocalTime& start) {
   logLine(u"%s(%d)", u"Log_FirstRunToday", 19110);
   logLine(u"1st run of the day. Closing Log file, creating a new one..");
+  const u16 folder = processLog().folder();
   processLog().closeOnFailedStart();
 
+  auto in = [&folder](u16v name) { return folder.empty() ? u16(name) : folder + u"\\" + u16(name); };
   RotationResult r;
-  r.delOld = shellDelete(kOldLogPattern);
-  r.cpPrevPrev2 = shellCopy(kLogPrevFileName, kLogPrev2FileName);
-  r.cpLogPrev = shellCopy(kLogFileName, kLogPrevFileName);
-  r.delLog = shellDelete(kLogFileName);
+  r.delOld = shellDelete(in(kOldLogPattern));
+  r.cpPrevPrev2 = shellCopy(in(kLogPrevFileName), in(kLogPrev2FileName));
+  r.cpLogPrev = shellCopy(in(kLogFileName), in(kLogPrevFileName));
+  r.delLog = shellDelete(in(kLogFileName));
 
-  processLog().open();
+  processLog().openIn(folder);
   logLine(u" ----   %d-%d-%d, ore %02d:%02d   ----", start.year, start.month, start.day,
           start.hour, start.minute);
   logLine(u"log started on previous file");

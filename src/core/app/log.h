@@ -31,8 +31,13 @@ class Log {
   ~Log();
 
   // Creates the log in the current directory, or opens the existing one for appending.
+  // The folder is remembered: the daily rotation works there.
   void open();
+  // The same in the given folder.
+  void openIn(u16v folder);
   bool isOpen() const;
+  // The folder of the last opening (empty before the first).
+  u16 folder() const;
 
   // Text followed by CR LF / by one blank. The text is written as it is.
   void line(u16v text);
@@ -47,6 +52,7 @@ class Log {
   void writeLocked(u16v text, u16v ending);
   mutable std::mutex mutex_;
   FileHandle handle_ = kInvalidFile;
+  u16 folder_;
 };
 
 // The process's log.
@@ -80,7 +86,10 @@ struct RotationResult {
 };
 
 // The first run of a day: keeps the previous two days' logs and starts a new, empty log.
-// Works on bare names in the current directory (the user-data folder at that moment).
+// Works in the folder where the log was opened (the default user-data folder), not in the
+// current directory: with a separate user-data folder the current directory is that folder,
+// and rotating there would leave the real log growing forever while a second one started
+// beside the data.
 RotationResult Log_FirstRunToday(const LocalTime& start);
 
 }  // namespace tirelmo

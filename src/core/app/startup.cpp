@@ -2,6 +2,11 @@
 
 #include "app/log.h"
 #include "platform/file.h"
+#include "projects/project_store.h"
+#include "sheet/day_start.h"
+#include "sheet/sheet_files.h"
+#include "stats/month_stats.h"
+#include "stats/yesterday_archive.h"
 #include "storage/file_ops.h"
 
 namespace tirelmo {
@@ -151,6 +156,39 @@ StepOutcome enterUserDataDir(App& app) {
   return StepOutcome::Next;
 }
 
+StepOutcome loadProjects(App& app) {
+  loadProjectsAtStart(app);
+  return StepOutcome::Next;
+}
+
+StepOutcome loadTodaySheet(App& app) {
+  switch (startDay(app)) {
+    case DayStartOutcome::Retry: return StepOutcome::Retry;
+    case DayStartOutcome::Abort: return StepOutcome::Abort;
+    case DayStartOutcome::Done: break;
+  }
+  return StepOutcome::Next;
+}
+
+StepOutcome loadMonthStats(App& app) {
+  // The logged name ends with a blank; the file itself does not.
+  logPiece(u"Month Stats file: ");
+  logLine(u"%s", fmt(u"%s\\stats\\%d-%d.ats ", app.start.userDataDir, app.start.today.year, app.start.today.month));
+  LoadMonthStatData(app);
+  return StepOutcome::Next;
+}
+
+StepOutcome loadYesterday(App& app) {
+  if (!app.start.firstRunToday) loadYesterdayArchiveAtStart(app);
+  return StepOutcome::Next;
+}
+
+StepOutcome startSheetList(App& app) {
+  // A worker that cannot start only leaves the navigation without a list.
+  app.sheetList.startBuilding(app.start.userDataDir);
+  return StepOutcome::Next;
+}
+
 }  // namespace
 
 const std::vector<DataPhaseStep>& dataPhaseSteps() {
@@ -158,6 +196,11 @@ const std::vector<DataPhaseStep>& dataPhaseSteps() {
   static const std::vector<DataPhaseStep> steps = {
       {u"timer length", takeTimerLength},
       {u"user-data folder", enterUserDataDir},
+      {u"projects", loadProjects},
+      {u"today's sheet", loadTodaySheet},
+      {u"month statistics", loadMonthStats},
+      {u"yesterday archive", loadYesterday},
+      {u"sheet list", startSheetList},
   };
   return steps;
 }
@@ -176,13 +219,25 @@ bool runDataPhaseSteps(App& app, const std::vector<DataPhaseStep>& steps) {
 }
 
 const std::vector<ShutdownSaver>& shutdownSavers() {
-  static const std::vector<ShutdownSaver> savers = {};
+  static const std::vector<ShutdownSaver> savers = {
+      {u"sheets", [](App& app) { SaveAllSheets(app); }},
+      {u"month statistics", [](App& app) { SaveMonthStatData(app); }},
+      {u"projects",
+       [](App& app) {
+         SaveActiveProjects(app);
+         SaveClosedProjects(app);
+       }},
+  };
   return savers;
 }
 
 void saveEverything(App& app) {
   SaveSettingsToFile(app.settings, app.prompts);
+  const u16 lastSheet = app.settings.last2dofilename;
   for (const ShutdownSaver& saver : shutdownSavers()) saver.run(app);
+  // Saving the sheet may name it for the first time (the first day of use): without a second
+  // settings save the next day would find no previous sheet and carry nothing over.
+  if (app.settings.last2dofilename != lastSheet) SaveSettingsToFile(app.settings, app.prompts);
 }
 
 int runStartPhases(App& app) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "text/ustring.h"
@@ -36,6 +37,9 @@ class SystemInfo {
   virtual int screenHeight() = 0;
   // Text in the system's 8-bit code page to UTF-16.
   virtual u16 ansiToUtf16(std::string_view bytes) = 0;
+  // UTF-16 to the system's 8-bit code page; what the code page lacks becomes its default
+  // character.
+  virtual std::string utf16ToAnsi(u16v text) = 0;
 };
 
 }  // namespace tirelmo

@@ -23,6 +23,8 @@ void carryOverRowPm4(App& app, int row);
 bool isDayChanged(App& app);
 
 // The day restart: everything saved, the start-up phases run again for the new day.
-void CloseAppStartedYesterday(App& app);
+// False when the new day could not be started (the user chose to exit at the cloud
+// question, or the folders are gone); the window side then closes the program.
+bool CloseAppStartedYesterday(App& app);
 
 }  // namespace tirelmo

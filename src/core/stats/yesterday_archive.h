@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/file.h"
+#include "storage/file_ops.h"
 #include "text/ustring.h"
 
 namespace tirelmo {
@@ -33,10 +35,15 @@ struct YesterdayTask {
 };
 
 struct YesterdayArchive {
-  FileHandle file = kInvalidFile;
+  // The recreated archive is written beside the old one and swapped in at close, so a run
+  // that dies during the day start leaves the previous archive whole.
+  std::unique_ptr<AtomicFileWriter> writer;
+  FileHandle file = kInvalidFile;    // the archive reopened for appending
   std::vector<YesterdayTask> tasks;  // vYesterdayTaskList
   u16 heading;                       // line 1 of the file
-  bool fromArchiveFile = false;      // the list came from "YesterdayArchive.y00"/".csv"
+  // The list is in the archive form (written this run or read from "YesterdayArchive.y00"
+  // or ".csv"), not the legacy text lines: selects the page drawing.
+  bool fromArchiveFile = false;
   // The previous sheet's date while the archive is written.
   int year = 0, month = 0, day = 0, dayOfWeek = 0, week = 0;
   // The summary lines: the done list (with its header line first) and the worked list;
@@ -49,19 +56,34 @@ struct App;
 struct TodoRow;
 
 inline constexpr char16_t kYesterdayArchiveFile[] = u"YesterdayArchive.y00";
+inline constexpr char16_t kYesterdayArchiveCsvFile[] = u"YesterdayArchive.csv";
+inline constexpr char16_t kLastDayCompletedFile[] = u"LastDayCompletedTasks.txt";
+inline constexpr char16_t kLastDayWorkedFile[] = u"LastDayWorkedTasks.txt";
 
 // Recreates "YesterdayArchive.y00" for the previous sheet's date: header, heading line, and
-// an empty task list. -1 (logged) when the file cannot be created.
+// an empty task list. -1 (logged) when the file cannot be created. The new file replaces
+// the old one at closeYesterdayArchive.
 int createYesterdayArchive(App& app, int year, int month, int day, int dayOfWeek);
+// Reopens the archive to append records after it was closed (the Todolists' day start).
+// -1 (logged) when it cannot be opened; 0 also while it is still being created.
+int openYesterdayArchiveForAppend(App& app);
 // One row of the previous sheet, with the day's own counts (called before they move to the
-// past counts).
+// past counts). The row joins the task list even when the file could not be created, so
+// the Previous Day page still shows it.
 void writeYesterdaySheetRow(App& app, const TodoRow& row);
-// One record from the Todolists or from the cloud lists.
+// One record from the Todolists or from the cloud lists. The record's age is written as it
+// is (callers put age + 1 in it), its year is year - 2000; a record without a date (month 0)
+// takes the archive's date and week.
 void writeYesterdayRecord(App& app, const YesterdayTask& task);
 void closeYesterdayArchive(App& app);
 
+// "On %s (%s %d, %d) you did", or its Chinese twin, for the previous sheet's date.
+u16 yesterdayHeading(App& app, int year, int month, int day, int dayOfWeek);
+
 // Start-up on a later run of the day: the list and heading from the stored files.
 void loadYesterdayArchiveAtStart(App& app);
+// Each returns the number of lines read (header and heading included), 0 when the file
+// cannot be read.
 int LoadYesterdayTasks_new(App& app, u16v path);
 int LoadYesterdayTasks_old(App& app, u16v path);
 

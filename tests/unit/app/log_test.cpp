@@ -144,6 +144,27 @@ TEST_F(LogTest, RotationWithoutEarlierLogsStillStartsANewLog) {
   EXPECT_FALSE(test::fileExists(dir.native() + "/Tirelmo_v2.3.3_log_prev2.txt"));
 }
 
+TEST_F(LogTest, RotationStaysInTheLogsFolderWhenTheDataLivesElsewhere) {
+  // A chosen user-data folder is the current directory when the day's first run rotates.
+  processLog().open();
+  logLine(u"banner of the first run");
+  ASSERT_EQ(createDirectory(dir.path() + u"\\data"), MkdirResult::Created);
+  ASSERT_TRUE(setCurrentDirectory(dir.path() + u"\\data"));
+  const RotationResult r = Log_FirstRunToday(at(2021, 3, 6, 8, 5));
+  logLine(u"after the rotation");
+  processLog().closeOnFailedStart();
+
+  EXPECT_EQ(r.cpLogPrev, 0);
+  EXPECT_EQ(r.delLog, 0);
+  EXPECT_NE(fromLe(readBytes(dir.native() + "/Tirelmo_v2.3.3_log_prev.txt")).find("banner of the first run"),
+            std::string::npos);
+  const std::string today = fromLe(readBytes(logPath()));
+  EXPECT_EQ(today.find("banner of the first run"), std::string::npos) << today;
+  EXPECT_NE(today.find("after the rotation"), std::string::npos) << today;
+  EXPECT_FALSE(test::fileExists(dir.native() + "/data/Tirelmo_v2.3.3_log.txt"));
+  EXPECT_FALSE(test::fileExists(dir.native() + "/data/Tirelmo_v2.3.3_log_prev.txt"));
+}
+
 TEST_F(LogTest, ConcurrentWritersKeepLinesWhole) {
   processLog().open();
   auto writer = [](char16_t c) {

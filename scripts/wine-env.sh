@@ -1,0 +1,142 @@
+# shellcheck shell=bash
+# Wine environment for running Tirelmo's Win32 builds on Linux.
+#
+# Source this file; it defines no side effects beyond the exports below until one of the
+# functions is called:
+#
+#   . scripts/wine-env.sh
+#   wine_env_use /path/to/prefix      # export WINEPREFIX and friends
+#   wine_prefix_ensure                # create the prefix once (wineboot -i, no crash dialog)
+#   wine_server_start                 # persistent wineserver + services, outside any pipes
+#   ...
+#   wine_server_stop                  # stop exactly this prefix's wineserver
+#
+# The exports keep Wine quiet and 32-bit: WINEARCH=win32 because Tirelmo.exe is a 32-bit
+# program, WINEDEBUG=-all because Wine's fixme chatter buries our own output, and
+# WINEDLLOVERRIDES disables Mono and Gecko so that a fresh prefix never offers to download them.
+
+export WINEARCH=win32
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# wine_env_use PREFIX
+#   Export WINEPREFIX=PREFIX (made absolute). Every later wine/wineserver call of this shell
+#   then talks to that prefix only.
+wine_env_use() {
+  local prefix=${1:?wine_env_use: prefix folder expected}
+  mkdir -p "$(dirname "$prefix")" || return 1
+  case $prefix in
+    /*) ;;
+    *) prefix="$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")" ;;
+  esac
+  export WINEPREFIX=$prefix
+}
+
+# wine_have_tools
+#   True when wine, wineboot and wineserver are on PATH. Prints what is missing otherwise.
+wine_have_tools() {
+  local t missing=""
+  for t in wine wineboot wineserver; do
+    command -v "$t" >/dev/null 2>&1 || missing="$missing $t"
+  done
+  if [ -n "$missing" ]; then
+    echo "missing:$missing" >&2
+    return 1
+  fi
+}
+
+# wine_prefix_ensure [LOGFILE]
+#   Create $WINEPREFIX once: wineboot -i, then switch off the crash dialog so that a crashing
+#   program ends instead of waiting for a click nobody makes, then wait until that first
+#   wineserver has shut down (the registry is then on disk). A marker file records that all
+#   steps finished; a half-made prefix (interrupted earlier) is removed and made again.
+#   All Wine output goes to LOGFILE (default /dev/null), never to the caller's stdout, so no
+#   Wine process keeps a caller's pipe open. Follow with wine_server_start.
+#
+#   Measured with Wine 8: a persistent server started *before* wineboot -i ends up with two
+#   services.exe, RpcSs never starts, and every later desktop start (explorer.exe) then
+#   waits 10 s for it. Booting with a throw-away server and starting the persistent one
+#   afterwards gives one services.exe and desktops that start in well under a second.
+wine_prefix_ensure() {
+  local log=${1:-/dev/null}
+  : "${WINEPREFIX:?wine_prefix_ensure: call wine_env_use first}"
+  local marker="$WINEPREFIX/.tirelmo-prefix-ready"
+  [ -f "$marker" ] && return 0
+  if [ -e "$WINEPREFIX" ]; then
+    wine_server_stop
+    rm -rf "$WINEPREFIX"
+  fi
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  # setsid -w: in a shell with job control a command leads its own process group, and plain
+  # setsid would then fork and return before the command finished.
+  if ! setsid -w wineboot -i </dev/null >>"$log" 2>&1; then
+    echo "wineboot -i failed for $WINEPREFIX (see $log)" >&2
+    return 1
+  fi
+  if ! setsid -w wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+      </dev/null >>"$log" 2>&1; then
+    echo "could not switch off the crash dialog in $WINEPREFIX (see $log)" >&2
+    return 1
+  fi
+  wineserver -w </dev/null >>"$log" 2>&1
+  touch "$marker"
+}
+
+# wine_server_start [LOGFILE]
+#   Start this prefix's wineserver in persistent mode (-p) and Wine's services (wineboot
+#   without -i), all detached from the caller's stdin/stdout/stderr and in their own session.
+#   Reason: ctest (and any caller reading our output through a pipe) waits until every process
+#   holding the pipe has exited; Wine's services live as long as the server does, so a server
+#   started inside a test would hang ctest. Safe to call when the server already runs.
+wine_server_start() {
+  local log=${1:-/dev/null}
+  : "${WINEPREFIX:?wine_server_start: call wine_env_use first}"
+  # Services already running: the server is up, and a second wineboot would start a second
+  # services.exe (see wine_prefix_ensure).
+  [ -n "$(wine_prefix_pids services.exe)" ] && return 0
+  setsid -w wineserver -p </dev/null >>"$log" 2>&1
+  setsid -w wine wineboot </dev/null >>"$log" 2>&1
+}
+
+# wine_prefix_pids IMAGE
+#   Print the PIDs (one a line) of the live processes of $WINEPREFIX whose image name is
+#   IMAGE (for example services.exe; compared without regard to case). Wine names each
+#   process after its executable and every Wine process carries WINEPREFIX in its
+#   environment, so processes of other prefixes (other users' test runs) are never listed.
+#   Zombies are left out.
+wine_prefix_pids() {
+  local want=${1,,} p comm state
+  for p in /proc/[0-9]*; do
+    comm=$(cat "$p/comm" 2>/dev/null) || continue
+    [ "${comm,,}" = "$want" ] || continue
+    state=$(sed 's/.*) //' "$p/stat" 2>/dev/null | cut -d' ' -f1)
+    [ "$state" = Z ] && continue
+    # grep without -q reads to the end: an early exit would break tr's pipe, and under
+    # pipefail the whole test would read as "no match".
+    tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -xF "WINEPREFIX=$WINEPREFIX" >/dev/null || continue
+    echo "${p#/proc/}"
+  done
+}
+
+# wine_server_stop
+#   Stop the wineserver of $WINEPREFIX (and with it every Wine process of this prefix) and
+#   wait until it is gone. Other prefixes, and other people's servers, are not touched.
+wine_server_stop() {
+  : "${WINEPREFIX:?wine_server_stop: call wine_env_use first}"
+  [ -d "$WINEPREFIX" ] || return 0
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+  wineserver -w </dev/null >/dev/null 2>&1 || true
+}
+
+# wine_unix_path WINDOWS_PATH
+#   Print the Unix path of a Windows path of this prefix.
+wine_unix_path() {
+  winepath -u "$1" </dev/null 2>/dev/null | tr -d '\r'
+}
+
+# wine_appdata_windows
+#   Print %APPDATA% as the Windows programs of this prefix see it (C:\users\<name>\...).
+#   The user name is Wine's choice (the Unix user, or $USER when set), so ask rather than guess.
+wine_appdata_windows() {
+  wine cmd /c echo '%APPDATA%' </dev/null 2>/dev/null | tr -d '\r' | tail -n 1
+}

@@ -1,0 +1,307 @@
+#include "sheet/day_start.h"
+
+#include "app/log.h"
+#include "app/startup.h"
+#include "sheet/legacy_formats.h"
+#include "sheet/sheet_files.h"
+#include "stats/done_archive.h"
+#include "stats/yesterday_archive.h"
+#include "storage/file_ops.h"
+#include "text/scan.h"
+
+namespace tirelmo {
+
+namespace {
+
+// Closes an open sheet file on every way out of the day start.
+class OpenSheetFile {
+ public:
+  ~OpenSheetFile() { close(); }
+  void close() {
+    fileClose(handle);
+    handle = kInvalidFile;
+  }
+  FileHandle handle = kInvalidFile;
+};
+
+bool belowSeparator(const TodoSheet& sheet, int row) {
+  return sheet.separatorIndex >= 0 && row > sheet.separatorIndex;
+}
+
+u16 summaryText(const u16& text) {
+  constexpr std::size_t kShown = 80;
+  if (text.size() <= kShown) return text;
+  return text.substr(0, kShown) + u"..";
+}
+
+// The previous sheet's date, from its file name. Names of the formats without the day of
+// week get it computed; a name without a date dates the archives today.
+DayDate previousSheetDateOf(const App& app, u16v path) {
+  int v[4] = {};
+  const int n = scanInts(baseName(path), u"DailyTask_%d-%d-%d-%d", v, 4);
+  if (n < 4) logLine(u"Error sscanf");
+  if (n < 3 || v[1] < 1 || v[1] > 12) return app.start.today;
+  if (n == 3) v[3] = dayOfWeekOf(v[0], v[1], v[2]);
+  return DayDate{v[0], v[1], v[3], v[2] - 1};
+}
+
+// The previous sheet (last2dofilename) carried over into the reset model.
+bool importPreviousSheet(App& app) {
+  logLine(u"todotoday of today does not exist.");
+  const u16 path = app.settings.last2dofilename;
+  if (path.empty()) return false;
+  logPiece(u"loading previous 2dotoday:");
+  logLine(u"%s", path);
+  OpenSheetFile file;
+  file.handle = fileOpen(path, OpenMode::ReadExisting);
+  if (file.handle == kInvalidFile) {
+    logLastError(u"CreateFile");
+    app.settings.last2dofilename.clear();
+    return false;
+  }
+  if (path.find(u".pm6") != u16::npos) {
+    file.close();
+    return loadTodoSheetPm6(app, path, true);
+  }
+  if (path.find(u".pm5") != u16::npos) return loadTodoSheetPm5(app, file.handle, true);
+  if (path.find(u".pm4") != u16::npos) return bLoadDailyTaskPm4(app, file.handle, true);
+  if (path.find(u".pm3") != u16::npos) {
+    if (!bLoadDailyTaskPm3(app, file.handle)) return false;
+    app.sheet.dayTotals.used = app.sheet.dayTotalsSaved.used;
+    return true;
+  }
+  logLine(u"Error: previous Tdl has an unknown format");
+  return false;
+}
+
+// Today's sheet exists: open it as the run's sheet.
+void openTodaySheet(App& app, OpenSheetFile& file, u16v extension, const u16& path) {
+  if (extension == u".pm6") {
+    file.close();
+    loadTodoSheetPm6(app, path, false);
+  } else if (extension == u".pm5") {
+    loadTodoSheetPm5(app, file.handle, false);
+    logLine(u"Delete this pm5 file, it will be saved as %s", u".pm6");
+    file.close();
+    // The .pm5 goes only once its content is safe in the .pm6: a crash before the next save
+    // would otherwise lose the day.
+    if (saveTodoSheet(app, false)) {
+      if (!deleteFile(path)) logLastError(u"DeleteFile");
+    } else {
+      logLine(u"pm5 file kept, today's sheet is not saved yet");
+    }
+  } else {
+    bLoadDailyTaskPm4(app, file.handle, false);
+  }
+}
+
+void startFromPreviousSheet(App& app) {
+  TodoSheet& sheet = app.sheet;
+  logLine(u"First run today");
+  sheet.sheetFileName.clear();
+  if (app.settings.last2dofilename.empty()) {
+    logLine(u"No prev Tdl, this is a fresh install");
+    return;
+  }
+  const DayDate prev = previousSheetDateOf(app, app.settings.last2dofilename);
+  app.start.previousSheetDate = prev;
+  logLine(u"Prev day: %d-%d-%d (%d)", prev.year, prev.month, prev.day(), prev.dayOfWeek);
+  logLine(u"search 2dotoday from the past");
+  if (!importPreviousSheet(app)) return;
+  logLine(u"ok imported undone tasks from prev Tdl. Create today Tdl.");
+  // Marked so that a failed save leaves the new sheet flagged for the next one.
+  sheet.modified = true;
+  saveTodoSheet(app, false);
+}
+
+}  // namespace
+
+DayStartOutcome startDay(App& app) {
+  TodoSheet& sheet = app.sheet;
+  logLine(u"search 2dotoday of Today NEW");
+  resetTodoSheet(sheet);
+  sheet.separatorIndex = -1;
+  sheet.readOnly = false;
+  app.start.displayedSheetDate = app.start.today;
+
+  const bool cloudOn = app.settings.cloudEna && app.cloud->available();
+  bool downloaded = false;
+  bool cloudNewer = false;
+  if (cloudOn) {
+    logLine(u"Cloud dir %s loc ts: %s", app.settings.cloudLogin, app.settings.tdlSavedOn);
+    const int error = app.cloud->WebDownloadTodoList(app);
+    if (error == 0) {
+      downloaded = true;
+      cloudNewer = app.cloud->CloudTdlIsMoreRecent(app);
+    } else {
+      logLine(u"Web Error %d with WebDownloadTodoList()", error);
+      const MsgAnswer choice = app.prompts.show(app.tr(Txt::CloudContactFailed), app.tr(Txt::CaptionCloudError),
+                                                MsgButtons::AbortRetryIgnore, MsgIcon::Information);
+      if (choice == MsgAnswer::Abort) {
+        logLine(u"Choice: abort");
+        return DayStartOutcome::Abort;
+      }
+      if (choice == MsgAnswer::Retry) {
+        logLine(u"Choice: retry");
+        return DayStartOutcome::Retry;
+      }
+      logLine(u"Choice: ignore");
+    }
+  }
+
+  OpenSheetFile today;
+  u16 todayPath;
+  u16v todayExtension;
+  for (u16v extension : {u16v(u".pm6"), u16v(u".pm5"), u16v(u".pm4")}) {
+    today.handle = searchTodaySheet(app, extension, &todayPath);
+    if (today.handle != kInvalidFile) {
+      todayExtension = extension;
+      break;
+    }
+  }
+  const bool firstRun = today.handle == kInvalidFile;
+  app.start.firstRunToday = firstRun;
+  logLine(u"It's %sthe 1sr run today.", firstRun ? u"" : u"not ");
+  logLine(u"Cloud %s", cloudOn ? u"enabled" : u"dis");
+  logLine(u"Cloud Tdl is %s", cloudNewer ? u"newer" : u"older");
+  logLine(u"Internet conn %s", downloaded ? u"ok" : u"down");
+
+  if (!cloudOn || !downloaded || !cloudNewer) {
+    // A download puts the cloud rows into the model; the local sheet must not be mixed
+    // with them.
+    if (cloudOn) resetTodoSheet(sheet);
+    if (!firstRun)
+      openTodaySheet(app, today, todayExtension, todayPath);
+    else
+      startFromPreviousSheet(app);
+  } else {
+    adoptSeparatorRow(sheet);
+    recountDayTotals(sheet, app.month, app.todaySlot());
+    if (firstRun) {
+      sheet.sheetFileName.clear();
+      app.cloud->downloadDoneAndWorkedLists(app);
+    }
+    sheet.modified = true;
+  }
+
+  today.close();
+  if (sheet.modified) saveTodoSheet(app, false);
+  return DayStartOutcome::Done;
+}
+
+void beginImport(App& app) {
+  YesterdayArchive& y = app.yesterday;
+  y.completedLines.clear();
+  y.workedLines.clear();
+  const DayDate& d = app.start.previousSheetDate;
+  openDoneArchive(app, d.year, d.month, d.day(), d.dayOfWeek);
+  createYesterdayArchive(app, d.year, d.month, d.day(), d.dayOfWeek);
+  y.completedLines.push_back(fmt(u"Last %s (%s %d, %d) I did:", dayNameEnglish(d.dayOfWeek),
+                                 monthNameEnglish(d.month), d.day(), d.year));
+}
+
+void carryOverRow(App& app, int index) {
+  TodoSheet& sheet = app.sheet;
+  if (!sheet.validRow(index)) return;
+  TodoRow& row = sheet.rows[static_cast<std::size_t>(index)];
+  RowInfo& info = row.info;
+  const bool done = row.isDone();
+  const std::int32_t minutesToday = info.minutesToday;
+
+  if (done || row.pomodoros != 0 || row.abandoned != 0) {
+    const u16 line = fmt(u"%s - [minutes %d  pomos %d  aband %d  age %d]", summaryText(row.text),
+                         static_cast<std::int64_t>(minutesToday) + info.pastMinutes,
+                         row.pomodoros + row.pastPomodoros, row.abandoned + row.pastAbandoned, info.ageDays + 1);
+    (done ? app.yesterday.completedLines : app.yesterday.workedLines).push_back(line);
+    writeYesterdaySheetRow(app, row);
+  }
+
+  row.pastPomodoros = static_cast<std::uint8_t>(row.pastPomodoros + row.pomodoros);
+  row.pastAbandoned = static_cast<std::uint8_t>(row.pastAbandoned + row.abandoned);
+  row.pastInternal = static_cast<std::uint8_t>(row.pastInternal + row.internalInterruptions);
+  row.pastExternal = static_cast<std::uint8_t>(row.pastExternal + row.externalInterruptions);
+  info.pastMinutes = static_cast<std::int32_t>(static_cast<std::uint32_t>(info.pastMinutes) +
+                                               static_cast<std::uint32_t>(minutesToday));
+  row.pomodoros = row.abandoned = row.internalInterruptions = row.externalInterruptions = 0;
+  info.minutesToday = 0;
+
+  if (minutesToday != 0 || done) appendDoneTaskRow(app, row, belowSeparator(sheet, index), minutesToday);
+
+  if (done) {
+    if (row.hasFlag(rowflag::kRepeat)) {
+      const std::uint8_t category = info.category;
+      const std::int32_t projectId = info.projectId;
+      row.clearScoresAndInfo();
+      row.info.flags = rowflag::kRepeat;
+      row.info.category = category;
+      row.info.projectId = projectId;
+    } else {
+      row.clear();
+    }
+    sheet.look[static_cast<std::size_t>(index)] = RowLook::Normal;
+  } else {
+    sheet.look[static_cast<std::size_t>(index)] = RowLook::Normal;
+    // A task carried over every day for most of a year stays at the top of the scale
+    // instead of looking brand new.
+    if (info.ageDays < 255) ++info.ageDays;
+  }
+}
+
+void endImport(App& app) {
+  closeDoneArchive(app);
+  closeYesterdayArchive(app);
+}
+
+void carryOverRowPm4(App& app, int index) {
+  TodoSheet& sheet = app.sheet;
+  if (!sheet.validRow(index)) return;
+  TodoRow& row = sheet.rows[static_cast<std::size_t>(index)];
+  row.pastPomodoros = static_cast<std::uint8_t>(row.pastPomodoros + row.pomodoros);
+  row.pastAbandoned = static_cast<std::uint8_t>(row.pastAbandoned + row.abandoned);
+  row.pastInternal = static_cast<std::uint8_t>(row.pastInternal + row.internalInterruptions);
+  row.pastExternal = static_cast<std::uint8_t>(row.pastExternal + row.externalInterruptions);
+  row.pomodoros = row.abandoned = row.internalInterruptions = row.externalInterruptions = 0;
+  if (row.isDone()) {
+    appendDoneTaskRow(app, row, belowSeparator(sheet, index), 0);
+    row.clear();
+  }
+  sheet.look[static_cast<std::size_t>(index)] = RowLook::Normal;
+}
+
+bool isDayChanged(App& app) {
+  const LocalTime now = app.clock.now();
+  const DayDate& today = app.start.today;
+  if (now.day == today.day() && now.month == today.month && now.year == today.year) return false;
+  logLine(u"Crossed Midnight!");
+  return true;
+}
+
+bool CloseAppStartedYesterday(App& app) {
+  logLine(u"%s(%d)", u"CloseAppStartedYesterday", 18915);
+  const int page = app.ui.currentPage;
+  const int row = app.ui.currentRow;
+
+  // The run's own sheet may hold changes not saved yet: it is saved as it is. Only an
+  // earlier sheet on display makes way for the last saved one.
+  if (!isTodaySheet(app.sheet, app.start.today) && !app.settings.last2dofilename.empty())
+    DisplayToDoSheet(app, app.settings.last2dofilename);
+  app.sheetList.cursorToNewest();
+  SaveAllSheets(app);
+  app.sheet.modified = false;
+
+  saveEverything(app);
+  processLog().closeWithTimestamp(app.clock.now());
+
+  App::call(app.hooks.beforeDayRestart);
+  if (!runEnvironmentPhase(app) || !runDataPhase(app)) {
+    logLine(u"Day restart failed");
+    return false;
+  }
+  app.ui.currentPage = page;
+  app.ui.currentRow = row;
+  App::call(app.hooks.afterDayRestart);
+  Log_FirstRunToday(app.start.startTime);
+  return true;
+}
+
+}  // namespace tirelmo

@@ -1,0 +1,276 @@
+#include "sheet/legacy_formats.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "app/log.h"
+#include "sheet/day_start.h"
+#include "stats/done_archive.h"
+#include "storage/scrambler.h"
+
+namespace tirelmo {
+
+namespace {
+
+const unsigned char* bytesOf(std::string_view s) { return reinterpret_cast<const unsigned char*>(s.data()); }
+
+std::int32_t getLe32(const unsigned char* p) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+                                   (static_cast<std::uint32_t>(p[2]) << 16) |
+                                   (static_cast<std::uint32_t>(p[3]) << 24));
+}
+
+// Reads one whole file of a fixed-size format, never more than its size. Empty when
+// nothing could be read.
+std::string readFixedFormat(FileHandle file, std::uint32_t size, u16v reader) {
+  std::string bytes = readOpenFile(file, size);
+  if (bytes.empty())
+    logLine(u"%s() nothing to read", reader);
+  else if (bytes.size() < size)
+    logLine(u"%s() file holds %u of %u bytes, the rest reads as empty", reader, bytes.size(), size);
+  return bytes;
+}
+
+// The plain content of a format: the leading scrambled block descrambled, the rest as it
+// is. What a short file lacks is zero in the plain content (zeros in the scrambled domain
+// would descramble into junk texts).
+std::string plainContent(std::string_view bytes, std::size_t scrambledBytes, std::size_t totalBytes) {
+  std::string out(totalBytes, '\0');
+  const std::size_t have = std::min(bytes.size(), totalBytes);
+  const std::size_t inBlock = std::min(have, scrambledBytes);
+  descrambleBytes(bytes.data(), out.data(), inBlock);
+  if (have > scrambledBytes) out.replace(scrambledBytes, have - scrambledBytes, bytes.substr(scrambledBytes, have - scrambledBytes));
+  return out;
+}
+
+// UTF-16LE units up to the first NUL or the field's end, at most 179.
+u16 unitsText(const unsigned char* p, std::size_t units) {
+  u16 t;
+  for (std::size_t i = 0; i < units && t.size() < kRowTextMax; ++i) {
+    const char16_t u = static_cast<char16_t>(p[2 * i] | (p[2 * i + 1] << 8));
+    if (u == 0) break;
+    t.push_back(u);
+  }
+  return t;
+}
+
+// A zero-padded UTF-8 field of the older formats.
+u16 utf8Text(const unsigned char* p, std::size_t bytes) {
+  std::size_t n = 0;
+  while (n < bytes && p[n] != 0) ++n;
+  return cutToCapacity(utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(p), n)), kRowTextCapacity);
+}
+
+void takeScoreBytes(TodoRow& row, const unsigned char* p) {
+  row.setScoreBytes(p);
+  row.done = row.done ? 1 : 0;
+}
+
+// The marks the first formats used instead of counters.
+void takeScoreChars(TodoRow& row, const unsigned char* p) {
+  auto bump = [](std::uint8_t& c) {
+    if (c < 255) ++c;
+  };
+  for (int i = 0; i < 10 && p[i] != 0; ++i) {
+    switch (p[i]) {
+      case 'X':
+      case 'x': bump(row.pomodoros); break;
+      case '\'': bump(row.internalInterruptions); break;
+      case '-': bump(row.externalInterruptions); break;
+      case 'V':
+      case 'v': row.done = 1; break;
+      default: logLine(u"Unknown score"); break;
+    }
+  }
+}
+
+void finishRow(TodoRow& row) {
+  if (row.isFree()) row.clear();
+}
+
+void setLooks(TodoSheet& sheet) {
+  for (int i = 0; i < sheet.rowCount(); ++i) setRowLook(sheet, i);
+}
+
+// What the older loaders share after their parse: a separator from the texts, the looks.
+void settleOlderSheet(App& app) {
+  adoptSeparatorRow(app.sheet);
+  setLooks(app.sheet);
+}
+
+}  // namespace
+
+void adoptSeparatorRow(TodoSheet& sheet) {
+  sheet.separatorIndex = -1;
+  for (int i = 0; i < sheet.rowCount(); ++i) {
+    TodoRow& row = sheet.rows[static_cast<std::size_t>(i)];
+    if (!isSeparatorText(row.text)) continue;
+    if (sheet.separatorIndex == -1) {
+      sheet.separatorIndex = i;
+      row.clearScoresAndInfo();
+    } else {
+      row.clear();
+    }
+  }
+}
+
+// ---- Byte-level parsers -----------------------------------------------------------------
+
+void parsePm5(std::string_view bytes, TodoSheet& sheet, bool takeDayRecord) {
+  const std::string plain = plainContent(bytes, 0, kPm5FileBytes);
+  const unsigned char* p = bytesOf(plain);
+  const int rows = std::min(sheet.rowCount(), 25);
+  for (int i = 0; i < rows; ++i) {
+    TodoRow& row = sheet.rows[static_cast<std::size_t>(i)];
+    row = TodoRow();
+    row.text = unitsText(p + i * 360, 180);
+    takeScoreBytes(row, p + kPm5TextBytes + i * 10);
+    const unsigned char* info = p + kPm5TextBytes + kPm5ScoreBytes + i * 80;
+    row.info.category = info[0];
+    row.info.minutesToday = getLe32(info + 4);
+    // Deadlines came later: the date bytes of this format mean nothing, so neither does a
+    // deadline bit; the unplanned and repeat bits are kept.
+    row.info.flags = static_cast<std::uint8_t>(info[11] & (rowflag::kUnplanned | rowflag::kRepeat));
+    row.info.ageDays = info[15];
+    row.info.pastMinutes = getLe32(info + 16);
+    row.info.projectId = getLe32(info + 20);
+    finishRow(row);
+  }
+  if (takeDayRecord) sheet.dayTotals = DayStats::fromBytes(p + kPm5TextBytes + kPm5ScoreBytes + kPm5InfoBytes);
+}
+
+void parsePm4(std::string_view bytes, TodoSheet& sheet) {
+  constexpr std::size_t kBlock = 25 * 120;
+  const std::string plain = plainContent(bytes, kBlock, kPm4FileBytes);
+  const unsigned char* block = bytesOf(plain);
+  const unsigned char* scores = block + kBlock;
+  const int rows = std::min(sheet.rowCount(), 25);
+  for (int i = 0; i < rows; ++i) {
+    TodoRow& row = sheet.rows[static_cast<std::size_t>(i)];
+    row = TodoRow();
+    row.text = unitsText(block + i * 120, 60);
+    takeScoreBytes(row, scores + i * 10);
+    finishRow(row);
+  }
+}
+
+void parsePm3(std::string_view bytes, TodoSheet& sheet) {
+  constexpr std::size_t kBlock = 25 * 180;
+  const std::string plain = plainContent(bytes, kBlock, kPm3FileBytes);
+  const unsigned char* block = bytesOf(plain);
+  const unsigned char* scores = block + kBlock;
+  const int rows = std::min(sheet.rowCount(), 25);
+  for (int i = 0; i < rows; ++i) {
+    TodoRow& row = sheet.rows[static_cast<std::size_t>(i)];
+    row = TodoRow();
+    row.text = utf8Text(block + i * 180, 180);
+    takeScoreBytes(row, scores + i * 10);
+    finishRow(row);
+  }
+  sheet.dayTotalsSaved = DayStats::fromBytes(scores + 25 * 10);
+}
+
+void parseScoreCharFormat(std::string_view bytes, TodoSheet& sheet, int storedRows, int unplannedRows) {
+  if (storedRows <= 0 || unplannedRows < 0 || unplannedRows > storedRows) return;
+  const std::size_t blockBytes = static_cast<std::size_t>(storedRows) * 180;
+  const std::string plain = plainContent(bytes, blockBytes, blockBytes + static_cast<std::size_t>(storedRows) * 10 + 16);
+  const unsigned char* block = bytesOf(plain);
+  const unsigned char* scores = block + blockBytes;
+
+  std::vector<TodoRow> stored(static_cast<std::size_t>(storedRows));
+  for (int i = 0; i < storedRows; ++i) {
+    TodoRow& row = stored[static_cast<std::size_t>(i)];
+    row.text = utf8Text(block + i * 180, 180);
+    if (!row.isFree()) takeScoreChars(row, scores + i * 10);
+  }
+  sheet.dayTotalsSaved = DayStats::fromBytes(scores + storedRows * 10);
+
+  const int rowCount = sheet.rowCount();
+  const int planned = storedRows - unplannedRows;
+  // The unplanned block goes where the sheet keeps its separator. An index that is not set
+  // (or would not leave room for the block) falls back to the usual first choice, row 12.
+  int at = sheet.separatorIndex;
+  if (at < planned || at + unplannedRows > rowCount) at = 12;
+  if (at < planned || at + unplannedRows > rowCount) at = planned;
+  for (int i = 0; i < storedRows; ++i) {
+    const int to = i < planned ? i : at + (i - planned);
+    if (to >= 0 && to < rowCount) sheet.rows[static_cast<std::size_t>(to)] = std::move(stored[static_cast<std::size_t>(i)]);
+  }
+}
+
+// ---- Loaders ----------------------------------------------------------------------------
+
+bool loadTodoSheetPm5(App& app, FileHandle file, bool importPrevious, ProjectCredit credit) {
+  logLine(u"load .pm5 todotoday.");
+  const std::string bytes = readFixedFormat(file, kPm5FileBytes, u"loadTodoSheetPm5");
+  if (bytes.empty()) return false;
+  if (importPrevious) beginImport(app);
+  TodoSheet& sheet = app.sheet;
+  sheet.separatorIndex = -1;
+  parsePm5(bytes, sheet, !importPrevious);
+  visitLoadedRows(app, importPrevious, credit);
+  if (importPrevious) {
+    endImport(app);
+    // The file's day record belongs to the previous day; today's totals come from the rows.
+    recountDayTotals(sheet, app.month, app.todaySlot());
+  }
+  placeSeparatorRow(sheet);
+  logLine(u"UnU at %d", sheet.separatorIndex);
+  return true;
+}
+
+bool bLoadDailyTaskPm4(App& app, FileHandle file, bool importPrevious) {
+  logLine(u"bLoadDailyTaskPm4");
+  const std::string bytes = readFixedFormat(file, kPm4FileBytes, u"bLoadDailyTaskPm4");
+  if (bytes.empty()) return false;
+  TodoSheet& sheet = app.sheet;
+  parsePm4(bytes, sheet);
+  adoptSeparatorRow(sheet);
+  if (importPrevious) {
+    const DayDate& d = app.start.previousSheetDate;
+    openDoneArchive(app, d.year, d.month, d.day(), d.dayOfWeek);
+    for (int i = 0; i < sheet.rowCount(); ++i)
+      if (!sheet.rows[static_cast<std::size_t>(i)].isFree() && i != sheet.separatorIndex) carryOverRowPm4(app, i);
+    closeDoneArchive(app);
+  }
+  setLooks(sheet);
+  return true;
+}
+
+bool bLoadDailyTaskPm3(App& app, FileHandle file) {
+  logLine(u"bLoadDailyTaskPm3");
+  const std::string bytes = readFixedFormat(file, kPm3FileBytes, u"bLoadDailyTaskPm3");
+  if (bytes.empty()) return false;
+  parsePm3(bytes, app.sheet);
+  settleOlderSheet(app);
+  return true;
+}
+
+bool bLoadDailyTaskPm2(App& app, FileHandle file) {
+  logLine(u"bLoadDailyTaskPm2");
+  const std::string bytes = readFixedFormat(file, kPm3FileBytes, u"bLoadDailyTaskPm2");
+  if (bytes.empty()) return false;
+  parseScoreCharFormat(bytes, app.sheet, 25, 0);
+  settleOlderSheet(app);
+  return true;
+}
+
+bool bLoadDailyTaskPm1(App& app, FileHandle file) {
+  logLine(u"bLoadDailyTaskPm1");
+  const std::string bytes = readFixedFormat(file, kPm1FileBytes, u"bLoadDailyTaskPm1");
+  if (bytes.empty()) return false;
+  parseScoreCharFormat(bytes, app.sheet, 15, 8);
+  settleOlderSheet(app);
+  return true;
+}
+
+bool bLoadDailyTaskPom(App& app, FileHandle file) {
+  logLine(u"bLoadDailyTaskPom");
+  const std::string bytes = readFixedFormat(file, kPomFileBytes, u"bLoadDailyTaskPom");
+  if (bytes.empty()) return false;
+  parseScoreCharFormat(bytes, app.sheet, 10, 5);
+  settleOlderSheet(app);
+  return true;
+}
+
+}  // namespace tirelmo

@@ -1,0 +1,104 @@
+// The ToDo sheet on disk: the file name and folder scheme, the .pm6 format (length-prefixed
+// row records with scrambled texts), saving, loading and the display of any sheet file.
+// The older formats are read by legacy_formats.h.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/app.h"
+#include "platform/file.h"
+
+namespace tirelmo {
+
+// ---- Names and folders ----------------------------------------------------------------
+
+// "DailyTask_%d-%d-%d-%d%s" for ".pm6" and ".pm5", "DailyTask_%d-%d-%d%s" for any other
+// extension; no leading zeros.
+u16 sheetFileNameFor(int year, int month, int day, int dayOfWeek, u16v extension);
+// "%s\DailyTask\%d\%d\%s".
+u16 sheetFilePath(u16v userDataDir, int year, int month, u16v fileName);
+
+// Names the sheet of the run in app.sheet.sheetFileName. The date is the start time's: the
+// sheet of a run stays the sheet of the day the run started, also when it is saved just
+// after midnight by the day restart.
+void getTodayTdlFileName(App& app, u16v extension);
+
+// Opens today's sheet file with the given extension for shared reading; kInvalidFile when
+// it does not exist. The full path goes to *path when given.
+FileHandle searchTodaySheet(App& app, u16v extension, u16* path = nullptr);
+
+// ---- The .pm6 row record, shared with the Todolist files -------------------------------
+
+inline constexpr std::uint32_t kSheetHeaderBytes = 40;
+inline constexpr std::uint8_t kSheetFormatVersion = 1;
+inline constexpr std::uint32_t kRowRecordFixedBytes = 68;
+inline constexpr std::uint32_t kRowRecordMaxBytes = kRowRecordFixedBytes + 2 * kRowTextMax;  // 426
+inline constexpr std::uint32_t kRowRecordTextOffset = 66;
+// Nothing this program writes comes near it; a bigger file is read only this far.
+inline constexpr std::uint32_t kMaxSheetFileBytes = 256 * 1024;
+
+// The 40-byte header record.
+std::string encodeSheetHeader();
+// Appends the record of one row (nothing for a free row). The text is cut at 179 units.
+void appendRowRecord(std::string& out, const TodoRow& row, int index);
+
+enum class RowRecordStatus { Ok, BadLength, BadIndex };
+// Decodes one whole record (length field included). The row comes back fresh: fields not
+// stored in the file (the unplanned flag, the insert date) are zero.
+RowRecordStatus decodeRowRecord(std::string_view record, int rowCount, int& index, TodoRow& row);
+
+// Walks the row records after the header record of a sheet or Todolist file. A record with
+// a bad length or row index is skipped with a log line; a record cut by the end of the data
+// (or one whose length field cannot even cover itself) ends the walk. Returns the number of
+// rows handed over.
+int readRowRecords(std::string_view fileBytes, int rowCount,
+                   const std::function<void(int index, TodoRow& row)>& onRow);
+
+// Reads at most maxBytes of an open file from its current position.
+std::string readOpenFile(FileHandle h, std::uint32_t maxBytes);
+
+// ---- Saving -----------------------------------------------------------------------------
+
+// Writes the sheet on display as .pm6 under the user-data folder. False when nothing was
+// written: then the modified flag and last2dofilename stay as they were and the previous
+// file is untouched. A sheet of another day on display is never written.
+bool saveTodoSheet(App& app, bool uploadToCloud);
+
+// Takes the editor texts and saves the sheet (with the cloud upload).
+bool SaveAllSheets(App& app);
+
+// Asks whether to save a modified sheet; true when it was saved.
+bool SaveDiscardChanges(App& app);
+
+// ---- Loading ----------------------------------------------------------------------------
+
+// Whether a sheet loaded without import adds its rows' minutes to the projects' minutes
+// of today. Only the day start does: a sheet shown again later was counted already, and an
+// earlier day's minutes are not today's.
+enum class ProjectCredit { Credit, Skip };
+
+// Loads a .pm6 file into the (reset) model; with importPrevious the rows are carried over
+// into a new day. False when the file does not exist or cannot be opened.
+bool loadTodoSheetPm6(App& app, u16v path, bool importPrevious,
+                      ProjectCredit credit = ProjectCredit::Credit);
+
+// The visit of the loaded rows that the .pm6 and .pm5 loads share: the separator row is
+// found (a second one is emptied), free rows are zeroed, and each task row gets its look
+// and project minutes, or the carry-over when importing.
+void visitLoadedRows(App& app, bool importPrevious, ProjectCredit credit);
+
+// Opens any sheet file for display; an earlier day's sheet is read-only. False when the
+// file has an unknown format or cannot be opened: only then is the sheet in memory (rows
+// and name) unchanged. A file that reads as empty still replaces it.
+bool DisplayToDoSheet(App& app, u16v path);
+
+// ---- Navigation among the sheet files ---------------------------------------------------
+
+void showPreviousSheet(App& app);
+void showNextSheet(App& app);
+void backToTodaySheet(App& app);
+
+}  // namespace tirelmo
