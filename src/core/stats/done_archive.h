@@ -108,9 +108,8 @@ struct ArchiveQueryResult {
 ArchiveQueryResult queryDoneArchive(ArchiveDate from, ArchiveDate to, ArchiveQueryMode mode,
                                     std::int32_t filterValue, u16v filterText, const DayGroup* extra);
 
-// File names of the archive, relative to the user-data folder. The month file's extension
-// "m00" is joined without a dot, as the files on the users' disks are named.
-u16 doneArchiveMonthPath(int year, int month);     // .\stats\DoneTasks_2021_5m00
+// File names of the archive, relative to the user-data folder.
+u16 doneArchiveMonthPath(int year, int month);     // .\stats\DoneTasks_2021_5.m00
 u16 doneArchiveCsvPath(int year, int month);       // .\stats\DoneTasks_2021_5.csv
 u16 weeklyDoneListPath(int year, int week);        // .\stats\WeeklyDone_2021_ 5.txt
 
