@@ -6,16 +6,23 @@ set(ARTGEN_LIB_SOURCES
   ${ARTGEN_DIR}/canvas.cpp
   ${ARTGEN_DIR}/glyphs.cpp
   ${ARTGEN_DIR}/image_files.cpp
+  ${ARTGEN_DIR}/noise.cpp
   ${ARTGEN_DIR}/sound.cpp
   ${ARTGEN_DIR}/art_icons.cpp
+  ${ARTGEN_DIR}/art_papers.cpp
+  ${ARTGEN_DIR}/art_scores.cpp
   ${ARTGEN_DIR}/art_sounds.cpp
+  ${ARTGEN_DIR}/art_timer.cpp
+  ${ARTGEN_DIR}/art_toolbar.cpp
   ${ARTGEN_DIR}/artgen.cpp)
 set(ARTGEN_HEADERS
   ${ARTGEN_DIR}/bytes.h
   ${ARTGEN_DIR}/canvas.h
   ${ARTGEN_DIR}/glyphs.h
   ${ARTGEN_DIR}/image_files.h
+  ${ARTGEN_DIR}/noise.h
   ${ARTGEN_DIR}/sound.h
+  ${ARTGEN_DIR}/art_common.h
   ${ARTGEN_DIR}/artwork.h)
 set(ARTGEN_SOURCES ${ARTGEN_LIB_SOURCES} ${ARTGEN_DIR}/artgen_main.cpp)
 set(ARTGEN_OUT ${CMAKE_BINARY_DIR}/art)
@@ -27,7 +34,50 @@ set(ARTGEN_FILE_NAMES
   ringin.wav
   tirelmo.ico
   vornel.ico
-  vornel_small.ico)
+  vornel_small.ico
+  score_sprite.bmp
+  category_squares.bmp
+  category_squares_small.bmp
+  not_started.bmp
+  row_marker.bmp
+  paper_crumpled.bmp
+  paper_parchment.bmp
+  classic_desk.bmp
+  header_strip.bmp
+  tb_start_timer.bmp
+  tb_stop_timer.bmp
+  tb_save.bmp
+  tb_settings.bmp
+  tb_previous_todo.bmp
+  tb_todo_list.bmp
+  tb_next_todo.bmp
+  tb_move_up.bmp
+  tb_move_down.bmp
+  tb_help.bmp
+  tb_estimated.bmp
+  tb_pomodoro.bmp
+  tb_abandoned.bmp
+  tb_internal.bmp
+  tb_external.bmp
+  tb_done.bmp
+  tb_share.bmp
+  tb_support.bmp
+  tb_projects.bmp
+  tb_report.bmp
+  tb_delete_entries.bmp
+  timer_digits.bmp
+  abandoned_gauge.bmp
+  timer_tomato.ico)
+# The main window's countdown icons, one for each minute left (0..25).
+foreach(minute RANGE 0 25)
+  if(minute LESS 10)
+    list(APPEND ARTGEN_FILE_NAMES countdown_0${minute}.ico)
+  else()
+    list(APPEND ARTGEN_FILE_NAMES countdown_${minute}.ico)
+  endif()
+endforeach()
+# The resource script fragment that tirelmo.rc includes.
+list(APPEND ARTGEN_FILE_NAMES art_resources.rc)
 list(TRANSFORM ARTGEN_FILE_NAMES PREPEND ${ARTGEN_OUT}/ OUTPUT_VARIABLE ARTGEN_FILES)
 
 if(CMAKE_CROSSCOMPILING)
@@ -61,7 +111,7 @@ add_custom_command(
   OUTPUT ${ARTGEN_FILES}
   COMMAND ${ARTGEN_COMMAND} ${ARTGEN_OUT}
   DEPENDS ${ARTGEN_DEPENDS}
-  COMMENT "Generating sounds and icons"
+  COMMENT "Generating sounds, icons and bitmaps"
   VERBATIM)
 add_custom_target(art ALL DEPENDS ${ARTGEN_FILES})
 

@@ -3,6 +3,7 @@
 
 #include "app/log.h"
 #include "app/startup.h"
+#include "dialogs.h"
 #include "main_window.h"
 #include "resource.h"
 #include "win32_ports.h"
@@ -39,7 +40,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showMode) {
   Win32Clock clock;
   Win32Prompts prompts;
   Win32System system;
+  Win32Shell shell;
   App app(clock, prompts, system);
+  app.shell = &shell;
 
   const int early = runStartPhases(app);
   if (early != kStartContinue) return early;
@@ -58,9 +61,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showMode) {
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    // The modeless About box first: Tab and Enter belong to it while it has the focus.
+    if (handleModelessDialogMessage(msg)) continue;
     if (accelerators && TranslateAcceleratorW(hwnd, accelerators, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  releaseMainWindow();
   return static_cast<int>(msg.wParam);
 }

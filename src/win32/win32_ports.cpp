@@ -1,7 +1,9 @@
 #include "win32_ports.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
+#include "app/log.h"
 #include "wide.h"
 
 namespace tirelmo {
@@ -137,6 +139,79 @@ std::string Win32System::utf16ToAnsi(u16v text) {
   std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
   if (n > 0) WideCharToMultiByte(CP_ACP, 0, w, len, out.data(), n, nullptr, nullptr);
   return out;
+}
+
+// ---- Shell --------------------------------------------------------------------------------
+
+namespace {
+
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kRunValue[] = L"Tirelmo";
+
+bool shellExecute(const wchar_t* verb, u16v target) {
+  const std::wstring t = Wstr(target);
+  SetLastError(ERROR_SUCCESS);
+  // ShellExecute answers a number above 32 on success and sets the last error otherwise.
+  const auto r = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(nullptr, verb, t.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  if (r > 32) return true;
+  if (GetLastError() == ERROR_SUCCESS) SetLastError(static_cast<DWORD>(r));
+  logLastError(u"ShellExecute");
+  return false;
+}
+
+// The registry answers with an error number instead of the last error; the log line wants it
+// there.
+void logRegistryError(u16v call, LONG rc) {
+  SetLastError(static_cast<DWORD>(rc));
+  logLastError(call);
+}
+
+}  // namespace
+
+bool Win32Shell::openUrl(u16v url) { return shellExecute(L"open", url); }
+bool Win32Shell::openFile(u16v path) { return shellExecute(L"open", path); }
+bool Win32Shell::exploreFolder(u16v folder) { return shellExecute(L"explore", folder); }
+
+bool Win32Shell::setRunAtStartup(bool on, u16v exePath) {
+  HKEY key = nullptr;
+  // The 64-bit view: on 64-bit Windows that is the list the logon reads.
+  LONG rc = RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ | KEY_WRITE | KEY_WOW64_64KEY, &key);
+  if (rc != ERROR_SUCCESS) {
+    logRegistryError(u"RegOpenKeyEx", rc);
+    return false;
+  }
+  bool ok = true;
+  if (on) {
+    const std::wstring path = Wstr(exePath);
+    const auto bytes = static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t));  // with the NUL
+    rc = RegSetValueExW(key, kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()), bytes);
+    if (rc != ERROR_SUCCESS) {
+      logRegistryError(u"RegSetValueEx", rc);
+      ok = false;
+    }
+  } else if (RegQueryValueExW(key, kRunValue, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+    rc = RegDeleteValueW(key, kRunValue);
+    if (rc != ERROR_SUCCESS) {
+      logRegistryError(u"RegDeleteValue", rc);
+      ok = false;
+    }
+  }
+  RegCloseKey(key);
+  return ok;
+}
+
+bool Win32Shell::runsAtStartup(u16v exePath) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+    return false;
+  wchar_t value[MAX_PATH + 1] = {};
+  DWORD type = 0;
+  DWORD bytes = sizeof(value) - sizeof(wchar_t);  // room for a terminator the value may lack
+  const LONG rc = RegQueryValueExW(key, kRunValue, nullptr, &type, reinterpret_cast<BYTE*>(value), &bytes);
+  RegCloseKey(key);
+  if (rc != ERROR_SUCCESS || type != REG_SZ) return false;
+  return U(value) == exePath;
 }
 
 }  // namespace tirelmo

@@ -5,6 +5,7 @@
 
 #include "platform/clock.h"
 #include "platform/prompts.h"
+#include "platform/shell.h"
 #include "platform/system.h"
 
 namespace tirelmo {
@@ -35,6 +36,17 @@ class Win32System : public SystemInfo {
   int screenHeight() override;
   u16 ansiToUtf16(std::string_view bytes) override;
   std::string utf16ToAnsi(u16v text) override;
+};
+
+// ShellExecuteW for pages and folders; the current user's Run key for the start-up entry
+// (the 64-bit view on 64-bit Windows, where the logon sequence reads it).
+class Win32Shell : public Shell {
+ public:
+  bool openUrl(u16v url) override;
+  bool openFile(u16v path) override;
+  bool exploreFolder(u16v folder) override;
+  bool setRunAtStartup(bool on, u16v exePath) override;
+  bool runsAtStartup(u16v exePath) override;
 };
 
 }  // namespace tirelmo

@@ -1102,3 +1102,135 @@ e2e_assert_closing_tail() {
     '^\[[0-9]{4}-[0-9]{1,2}-[0-9]{1,2} [0-9]{2}:[0-9]{2}\] Closing\.\.$' "closing line of the log (third line from the end)"
   e2e_assert_eq "" "$(e2e_read_utf16_lines "$log" | tail -n 2 | tr -d '\n')" "two empty lines after the closing line"
 }
+
+# ---------------------------------------------------------------------------------------------
+# Binary data files through sheet_fixture.exe (tests/e2e/fixture), which writes and reads
+# them with the program's own record writers and readers, under Wine like the program.
+
+: "${E2E_FIXTURE_EXE:=$(dirname "$PROGRAM_DIR")/e2e-fixture/sheet_fixture.exe}"
+E2E_OUT=""                       # stdout file of the last sheet_fixture run
+E2E_TEXT=""                      # its content (e2e_dump_sheet, e2e_read_records)
+
+# e2e_sheet_fixture LABEL INPUT COMMAND UNIX_PATH
+#   Run "sheet_fixture.exe COMMAND <Windows path of UNIX_PATH>" with stdin from the file
+#   INPUT (/dev/null for none); its output goes to NN-fixture-LABEL.out/.err in the
+#   artefacts. Fails the test on a non-zero exit code; sets E2E_OUT to the output file.
+e2e_sheet_fixture() {
+  local label=$1 input=$2 command=$3 path=$4 base winpath
+  [ -f "$E2E_FIXTURE_EXE" ] || e2e_fail "no $E2E_FIXTURE_EXE: build it first (cmake --build --preset win32)"
+  winpath=$(e2e_winpath "$path")
+  E2E_SPAWN_SEQ=$((E2E_SPAWN_SEQ + 1))
+  base="$E2E_ART/$(printf '%02d' "$E2E_SPAWN_SEQ")-fixture-$label"
+  (cd "$E2E_SCRATCH" && exec wine "$E2E_FIXTURE_EXE" "$command" "$winpath") <"$input" >"$base.out" 2>"$base.err" &
+  E2E_PID=$!
+  E2E_STARTED_PIDS+=("$E2E_PID")
+  e2e_wait_exit "$E2E_PID" 60
+  [ "$E2E_RC" = 0 ] || e2e_fail "sheet_fixture $command $winpath exited with $E2E_RC: $(cat "$base.err")"
+  E2E_OUT="$base.out"
+}
+
+# e2e_write_sheet UNIX_PATH  (stdin: one row a line, the keys of e2e_sheet_row)
+#   Write a .pm6 sheet file (folders are made) through the program's own writer. Give stdin
+#   by a here-document or here-string: in a pipeline this runs in a subshell, where a
+#   failure would not end the test.
+e2e_write_sheet() {
+  local path=$1 input
+  mkdir -p "$(dirname "$path")"
+  input="$E2E_SCRATCH/sheet-input.$E2E_SPAWN_SEQ.txt"
+  cat >"$input"
+  e2e_sheet_fixture "write-$(basename "$path")" "$input" write "$path"
+  e2e_assert_file_exists "$path"
+}
+
+# e2e_dump_sheet UNIX_PATH
+#   Decode the row records of a .pm6 file: E2E_TEXT gets one line per stored row, in file
+#   order, in the form of e2e_sheet_row.
+e2e_dump_sheet() {
+  e2e_assert_file_exists "$1"
+  e2e_sheet_fixture "dump-$(basename "$1")" /dev/null dump "$1"
+  E2E_TEXT=$(cat "$E2E_OUT")
+}
+
+# e2e_write_records UNIX_PATH  (stdin: one record line a line, UTF-8)
+#   Write a scrambled record file (projects, ...) through the program's own line writer.
+#   Stdin as for e2e_write_sheet (not through a pipe).
+e2e_write_records() {
+  local path=$1 input
+  mkdir -p "$(dirname "$path")"
+  input="$E2E_SCRATCH/records-input.$E2E_SPAWN_SEQ.txt"
+  cat >"$input"
+  e2e_sheet_fixture "records-$(basename "$path")" "$input" records "$path"
+  e2e_assert_file_exists "$path"
+}
+
+# e2e_read_records UNIX_PATH
+#   Decode a scrambled record file: E2E_TEXT gets its lines, the header first.
+e2e_read_records() {
+  e2e_assert_file_exists "$1"
+  e2e_sheet_fixture "read-$(basename "$1")" /dev/null read-records "$1"
+  E2E_TEXT=$(cat "$E2E_OUT")
+}
+
+# e2e_sheet_row KEY=VALUE... text=TEXT
+#   Print one row in the form sheet_fixture dumps it: every key in its order, the ones not
+#   given as 0 (due as 0-0-0, reserved as 0,0,0,0), text last. Unknown keys are an error.
+e2e_sheet_row() {
+  local keys="row pomodoros abandoned internal external estimated done repeat deadline past_pomodoros past_abandoned past_internal past_external age category minutes past_minutes project due reserved"
+  local -A v=()
+  local kv k text="" out=""
+  for kv in "$@"; do
+    k=${kv%%=*}
+    case " $keys text " in
+      *" $k "*) ;;
+      *) echo "e2e_sheet_row: unknown key '$k'" >&2; return 1 ;;
+    esac
+    if [ "$k" = text ]; then text=${kv#text=}; else v[$k]=${kv#*=}; fi
+  done
+  for k in $keys; do
+    case $k in
+      due) out+="due=${v[$k]:-0-0-0} " ;;
+      reserved) out+="reserved=${v[$k]:-0,0,0,0} " ;;
+      *) out+="$k=${v[$k]:-0} " ;;
+    esac
+  done
+  printf '%stext=%s\n' "$out" "$text"
+}
+
+# e2e_sheet_name Y M D DOW
+#   Print the file name the program gives the .pm6 sheet of that day (DOW 0 = Sunday).
+e2e_sheet_name() {
+  printf 'DailyTask_%d-%d-%d-%d.pm6' "$1" "$2" "$3" "$4"
+}
+
+# e2e_week_number Y M D DOW
+#   Print the week number the archives use: (day of year - day of week + 10) / 7, where a
+#   year divisible by 4 counts as a leap year.
+e2e_week_number() {
+  local y=$1 m=$2 d=$3 dow=$4 before
+  local -a common=(0 31 59 90 120 151 181 212 243 273 304 334)
+  local -a leap=(0 31 60 91 121 152 182 213 244 274 305 335)
+  if [ $((y % 4)) -eq 0 ]; then before=${leap[m - 1]}; else before=${common[m - 1]}; fi
+  echo $(( (before + d - dow + 10) / 7 ))
+}
+
+# e2e_avoid_midnight [MARGIN_S=90]
+#   A test that follows one day through several starts must not cross midnight: when less
+#   than MARGIN_S seconds are left of today, wait until the new day has begun.
+e2e_avoid_midnight() {
+  local margin=${1:-90} now left
+  now=$(date +%s)
+  left=$(( $(date -d 'tomorrow 00:00' +%s) - now ))
+  if [ "$left" -lt "$margin" ]; then
+    e2e_info "only ${left}s left of today: waiting for midnight"
+    sleep $((left + 2))
+  fi
+}
+
+# e2e_kill_main [PID=$E2E_PID]
+#   End Tirelmo the way a crash or a power cut does: SIGKILL, no shut-down code runs. Waits
+#   until wineserver has dropped its windows, so the next start does not find a stale one.
+e2e_kill_main() {
+  local pid=${1:-$E2E_PID}
+  { kill -KILL "$pid"; wait "$pid"; } 2>/dev/null
+  e2e_wait_no_window '^Tirelmo' 20
+}

@@ -7,6 +7,7 @@
 
 #include "platform/clock.h"
 #include "platform/prompts.h"
+#include "platform/shell.h"
 #include "platform/system.h"
 #include "text/ustring.h"
 
@@ -56,6 +57,32 @@ class FakeSystem : public SystemInfo {
   int screenHeight() override { return height; }
   u16 ansiToUtf16(std::string_view bytes) override;  // Windows-1252 subset: Latin-1
   std::string utf16ToAnsi(u16v text) override;       // Latin-1, '?' for anything else
+};
+
+// A shell that opens nothing and records every request, in order.
+class RecordingShell : public Shell {
+ public:
+  struct Call {
+    std::string what;  // "openUrl", "openFile", "exploreFolder", "runAtStartupOn", "runAtStartupOff"
+    u16 target;        // the address, path, folder or executable
+  };
+  std::vector<Call> calls;
+  bool succeed = true;  // what every request answers
+  bool openUrl(u16v url) override { return record("openUrl", url); }
+  bool openFile(u16v path) override { return record("openFile", path); }
+  bool exploreFolder(u16v folder) override { return record("exploreFolder", folder); }
+  bool setRunAtStartup(bool on, u16v exePath) override {
+    if (succeed) startupEntry = on ? u16(exePath) : u16();
+    return record(on ? "runAtStartupOn" : "runAtStartupOff", exePath);
+  }
+  bool runsAtStartup(u16v exePath) override { return !startupEntry.empty() && startupEntry == exePath; }
+  u16 startupEntry;  // the executable the start-up entry names; empty: no entry
+
+ private:
+  bool record(const char* what, u16v target) {
+    calls.push_back({what, u16(target)});
+    return succeed;
+  }
 };
 
 // A fresh temporary folder, made the current directory for the test's lifetime; the

@@ -1,3 +1,4 @@
+#include "art_common.h"
 #include "artwork.h"
 
 #include <algorithm>
@@ -6,17 +7,6 @@
 
 namespace artgen {
 
-namespace {
-
-// Artwork is laid out on a unit square and scaled to the icon size.
-struct Unit {
-    double s;
-    Point p(double x, double y) const { return Point{x * s, y * s}; }
-    double len(double v) const { return v * s; }
-};
-
-// A pointed leaf from `base` towards `angle` (radians, y down), as seen from
-// the front: widest a third of the way out.
 Shape leaf(Point base, double angle, double length, double width)
 {
     const double dx = std::cos(angle), dy = std::sin(angle);
@@ -31,28 +21,37 @@ Shape leaf(Point base, double angle, double length, double width)
     return polygon(std::move(pts));
 }
 
-} // namespace
-
-Canvas drawTomato(int size)
+Shape tomatoBody(const Frame& u, double grow)
 {
-    Canvas c(size, size);
-    const Unit u{double(size)};
-    // Small icons get a relatively heavier outline so the shape survives.
-    const double outline = std::max(1.0, u.len(0.035));
-    const double stroke = outline / u.s; // the outline in unit terms
-
     // Two overlapping lobes give the slightly ribbed, wider-than-tall fruit.
-    auto body = [&](double grow) {
-        return unite(ellipse(u.p(0.43, 0.595), u.len(0.385 + grow), u.len(0.355 + grow)),
-                     ellipse(u.p(0.57, 0.595), u.len(0.385 + grow), u.len(0.355 + grow)));
-    };
-    c.fill(body(stroke), rgb(0x6E0F08));
-    c.fill(body(0), radialGradient(u.p(0.36, 0.42), u.len(0.62), rgb(0xFF6F4E), rgb(0xB3160B)));
-    // A faint crease running down from the stalk.
-    c.fill(intersect(body(0), ellipse(u.p(0.5, 0.42), u.len(0.035), u.len(0.2))), rgb(0x8E1209, 40));
-    // Gloss.
-    c.fill(ellipse(u.p(0.30, 0.43), u.len(0.10), u.len(0.055), -0.75), rgb(0xFFFFFF, 170));
-    if (size >= 32) c.fill(circle(u.p(0.24, 0.56), u.len(0.025)), rgb(0xFFFFFF, 120));
+    return unite(ellipse(u.p(0.43, 0.595), u.len(0.385 + grow), u.len(0.355 + grow)),
+                 ellipse(u.p(0.57, 0.595), u.len(0.385 + grow), u.len(0.355 + grow)));
+}
+
+void paintTomato(Canvas& c, const Frame& u, const TomatoLook& look)
+{
+    // Small icons get a relatively heavier outline so the shape survives.
+    const double outline = look.outline > 0 ? look.outline : std::max(1.0, u.len(0.035));
+    const double stroke = outline / u.s; // the outline in unit terms
+    const double f = std::clamp(look.faded, 0.0, 1.0);
+    const Rgba edge = mix(rgb(0x6E0F08), rgb(0x4B403C), f);
+    const Rgba bright = mix(rgb(0xFF6F4E), rgb(0xC9B7AE), f);
+    const Rgba deep = mix(rgb(0xB3160B), rgb(0x8C7A72), f);
+
+    if (look.hollow) {
+        // An empty fruit: a ring one outline thick inside and out, so it reads as
+        // "planned, not yet worked" next to the solid pomodoro.
+        c.fill(subtract(tomatoBody(u, stroke), tomatoBody(u, -stroke)), mix(rgb(0xC8321E), edge, 0.25));
+    } else {
+        c.fill(tomatoBody(u, stroke), edge);
+        c.fill(tomatoBody(u), radialGradient(u.p(0.36, 0.42), u.len(0.62), bright, deep));
+        // A faint crease running down from the stalk.
+        c.fill(intersect(tomatoBody(u), ellipse(u.p(0.5, 0.42), u.len(0.035), u.len(0.2))), rgb(0x8E1209, 40));
+        if (look.gloss) {
+            c.fill(ellipse(u.p(0.30, 0.43), u.len(0.10), u.len(0.055), -0.75), rgb(0xFFFFFF, 170));
+            if (u.s >= 32) c.fill(circle(u.p(0.24, 0.56), u.len(0.025)), rgb(0xFFFFFF, 120));
+        }
+    }
 
     // The calyx: leaves spreading over the shoulders, drawn with an outline.
     const Point centre = u.p(0.5, 0.25);
@@ -69,13 +68,21 @@ Canvas drawTomato(int size)
                                              u.len(l.width + grow * 2)));
         return all;
     };
-    c.fill(calyx(stroke), rgb(0x184A12));
-    c.fill(calyx(0), linearGradient(u.p(0.5, 0.15), rgb(0x6CC04A), u.p(0.5, 0.40), rgb(0x2F7F22)));
+    const Rgba leafEdge = mix(rgb(0x184A12), rgb(0x3A3F36), f);
+    c.fill(calyx(stroke), leafEdge);
+    c.fill(calyx(0), linearGradient(u.p(0.5, 0.15), mix(rgb(0x6CC04A), rgb(0xA3A895), f), u.p(0.5, 0.40),
+                                    mix(rgb(0x2F7F22), rgb(0x6B7064), f)));
 
     // The stalk, bent slightly to the right.
     const std::vector<Point> stalk = bezier(u.p(0.5, 0.27), u.p(0.5, 0.18), u.p(0.52, 0.12), u.p(0.59, 0.08), 12);
-    c.fill(thickPolyline(stalk, u.len(0.085) + 2 * outline), rgb(0x184A12));
-    c.fill(thickPolyline(stalk, u.len(0.085)), rgb(0x4F8A2B));
+    c.fill(thickPolyline(stalk, u.len(0.085) + 2 * outline), leafEdge);
+    c.fill(thickPolyline(stalk, u.len(0.085)), mix(rgb(0x4F8A2B), rgb(0x7A7F70), f));
+}
+
+Canvas drawTomato(int size)
+{
+    Canvas c(size, size);
+    paintTomato(c, Frame{0, 0, double(size)});
     return c;
 }
 
@@ -84,7 +91,7 @@ Canvas drawTomato(int size)
 Canvas drawVornelIcon(int size)
 {
     Canvas c(size, size);
-    const Unit u{double(size)};
+    const Frame u{0, 0, double(size)};
     const double outline = std::max(1.0, u.len(0.03));
     const double inset = u.len(0.04);
     const double edge = u.s - 2 * inset;

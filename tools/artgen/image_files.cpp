@@ -19,14 +19,14 @@ std::uint32_t rowStride(int width, int bitsPerPixel)
 }
 
 void writeInfoHeader(ByteWriter& w, int width, int height, int bitsPerPixel, std::uint32_t imageSize,
-                     std::uint32_t colorsUsed)
+                     std::uint32_t colorsUsed, std::uint32_t compression = 0)
 {
     w.u32(kInfoHeaderSize);
     w.i32(width);
     w.i32(height); // positive: bottom-up
     w.u16(1);      // planes
     w.u16(static_cast<std::uint32_t>(bitsPerPixel));
-    w.u32(0); // BI_RGB
+    w.u32(compression); // BI_RGB or BI_RLE8
     w.u32(imageSize);
     w.i32(kPixelsPerMetre);
     w.i32(kPixelsPerMetre);
@@ -173,31 +173,142 @@ std::vector<Rgba> buildPalette(const Canvas& image, int maxColors)
     return palette;
 }
 
-Bytes encodeBmp8(const Canvas& image, Rgba background, int maxColors)
+IndexedImage toIndexed(const Canvas& image, Rgba background, int maxColors, const std::vector<Rgba>& keep)
 {
     const Canvas flat = image.flattened(background);
-    const std::vector<Rgba> palette = buildPalette(flat, maxColors);
+    IndexedImage out;
+    out.width = flat.width();
+    out.height = flat.height();
+    maxColors = std::clamp(maxColors, 1, 256);
+    if (keep.size() >= static_cast<std::size_t>(maxColors)) throw std::invalid_argument("too many colours to keep");
+    for (Rgba c : keep) out.palette.push_back(withAlpha(c, 255));
+    // When the picture has few enough colours the palette stays exact; otherwise the
+    // kept colours come out of the budget of the reduced palette.
+    auto withoutKept = [&](std::vector<Rgba> colours) {
+        std::erase_if(colours, [&](Rgba c) { return std::find(out.palette.begin(), out.palette.end(), c) != out.palette.end(); });
+        return colours;
+    };
+    std::vector<Rgba> rest = withoutKept(buildPalette(flat, maxColors));
+    if (rest.size() + keep.size() > static_cast<std::size_t>(maxColors))
+        rest = buildPalette(flat, maxColors - static_cast<int>(keep.size()));
+    out.palette.insert(out.palette.end(), rest.begin(), rest.end());
     std::map<std::uint32_t, std::uint8_t> index;
-    for (const Rgba& p : flat.pixels())
-        if (!index.count(key(p))) index[key(p)] = static_cast<std::uint8_t>(nearestIndex(palette, p));
+    out.indices.reserve(flat.pixels().size());
+    for (const Rgba& p : flat.pixels()) {
+        auto found = index.find(key(p));
+        if (found == index.end())
+            found = index.emplace(key(p), static_cast<std::uint8_t>(nearestIndex(out.palette, p))).first;
+        out.indices.push_back(found->second);
+    }
+    return out;
+}
 
-    const std::uint32_t stride = rowStride(flat.width(), 8);
-    const std::uint32_t imageSize = stride * static_cast<std::uint32_t>(flat.height());
-    const std::uint32_t offset = kFileHeaderSize + kInfoHeaderSize + 4u * static_cast<std::uint32_t>(palette.size());
+namespace {
+
+void checkIndexed(const IndexedImage& image)
+{
+    if (image.width < 1 || image.height < 1) throw std::invalid_argument("empty bitmap");
+    if (image.palette.empty() || image.palette.size() > 256) throw std::invalid_argument("palette needs 1..256 colours");
+    if (image.indices.size() != static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
+        throw std::invalid_argument("index count differs from the bitmap size");
+    for (std::uint8_t i : image.indices)
+        if (i >= image.palette.size()) throw std::invalid_argument("index outside the palette");
+}
+
+Bytes assembleBmp8(const IndexedImage& image, std::uint32_t compression, const Bytes& pixels)
+{
+    const std::uint32_t colors = static_cast<std::uint32_t>(image.palette.size());
+    const std::uint32_t offset = kFileHeaderSize + kInfoHeaderSize + 4u * colors;
+    const std::uint32_t imageSize = static_cast<std::uint32_t>(pixels.size());
     ByteWriter w;
     writeFileHeader(w, offset + imageSize, offset);
-    writeInfoHeader(w, flat.width(), flat.height(), 8, imageSize, static_cast<std::uint32_t>(palette.size()));
-    for (const Rgba& c : palette) {
+    writeInfoHeader(w, image.width, image.height, 8, imageSize, colors, compression);
+    for (const Rgba& c : image.palette) {
         w.u8(c.b);
         w.u8(c.g);
         w.u8(c.r);
         w.u8(0);
     }
-    for (int y = flat.height() - 1; y >= 0; --y) {
-        for (int x = 0; x < flat.width(); ++x) w.u8(index[key(flat.at(x, y))]);
-        w.zeros(stride - static_cast<std::uint32_t>(flat.width()));
-    }
+    w.bytes(pixels);
     return w.take();
+}
+
+constexpr std::uint32_t kBiRle8 = 1;
+
+// Length of the run of equal indices starting at row[i], at most 255.
+int runAt(const std::uint8_t* row, int i, int width)
+{
+    int n = 1;
+    while (i + n < width && n < 255 && row[i + n] == row[i]) ++n;
+    return n;
+}
+
+} // namespace
+
+Bytes encodeBmp8(const IndexedImage& image)
+{
+    checkIndexed(image);
+    const std::uint32_t stride = rowStride(image.width, 8);
+    Bytes pixels;
+    pixels.reserve(stride * static_cast<std::uint32_t>(image.height));
+    for (int y = image.height - 1; y >= 0; --y) {
+        const auto row = image.indices.begin() + static_cast<std::ptrdiff_t>(y) * image.width;
+        pixels.insert(pixels.end(), row, row + image.width);
+        pixels.insert(pixels.end(), stride - static_cast<std::uint32_t>(image.width), 0);
+    }
+    return assembleBmp8(image, 0, pixels);
+}
+
+Bytes encodeBmp8(const Canvas& image, Rgba background, int maxColors)
+{
+    return encodeBmp8(toIndexed(image, background, maxColors));
+}
+
+Bytes encodeBmpRle8(const IndexedImage& image)
+{
+    checkIndexed(image);
+    // A run shorter than this is cheaper inside an absolute stretch.
+    constexpr int kMinRun = 3;
+    Bytes out;
+    for (int y = image.height - 1; y >= 0; --y) {
+        const std::uint8_t* row = image.indices.data() + static_cast<std::size_t>(y) * image.width;
+        int i = 0;
+        while (i < image.width) {
+            const int run = runAt(row, i, image.width);
+            if (run >= kMinRun) {
+                out.push_back(static_cast<std::uint8_t>(run));
+                out.push_back(row[i]);
+                i += run;
+                continue;
+            }
+            int j = i;
+            while (j < image.width && j - i < 255 && runAt(row, j, image.width) < kMinRun) ++j;
+            const int n = j - i;
+            if (n < 3) {
+                // Absolute mode needs at least 3 pixels (0, 1 and 2 are escapes).
+                for (int k = 0; k < n; ++k) {
+                    out.push_back(1);
+                    out.push_back(row[i + k]);
+                }
+            } else {
+                out.push_back(0);
+                out.push_back(static_cast<std::uint8_t>(n));
+                out.insert(out.end(), row + i, row + j);
+                if (n & 1) out.push_back(0); // stretches end on a 16-bit boundary
+            }
+            i = j;
+        }
+        out.push_back(0);
+        out.push_back(y == 0 ? 1 : 0); // end of bitmap after the top row, else end of line
+    }
+    return assembleBmp8(image, kBiRle8, out);
+}
+
+Bytes encodeBmp8Compact(const IndexedImage& image)
+{
+    Bytes plain = encodeBmp8(image);
+    Bytes packed = encodeBmpRle8(image);
+    return packed.size() < plain.size() ? packed : plain;
 }
 
 Bytes encodeIco(const std::vector<Canvas>& images)

@@ -9,6 +9,7 @@
 #include "app/dates.h"
 #include "platform/clock.h"
 #include "platform/prompts.h"
+#include "platform/shell.h"
 #include "platform/system.h"
 #include "projects/project_store.h"
 #include "sheet/sheet.h"
@@ -57,6 +58,15 @@ struct UiHooks {
   std::function<void()> todolistDoneChanged;     // a done mark changed on Next Things: save, rebuild
 };
 
+// The pages of the main window, by index.
+inline constexpr int kPageTodoToday = 0;
+inline constexpr int kPageNextThings = 1;
+inline constexpr int kPagePreviousDay = 2;
+inline constexpr int kPagePerformance = 3;
+inline constexpr int kPageHistory = 4;
+inline constexpr int kPageProjects = 5;
+inline constexpr int kPageUsage = 6;
+
 // Window state that core operations consult.
 struct UiState {
   int currentPage = 0;  // 0 ToDo Today, 1 Next Things, ... 6 Apps + Websites
@@ -87,6 +97,15 @@ struct App {
 
   NoCloudSync noCloud;
   CloudSheetSync* cloud = &noCloud;
+
+  // The project most recently chosen in the link dialog, offered as "Link to %s" in the row
+  // menu; lives for the run only (id 0: none chosen yet).
+  std::int32_t lastUsedProjectId = 0;
+  u16 lastUsedProjectName;
+
+  // Opens web pages, manual pages and folders; does nothing until the window side sets one.
+  NoShell noShell;
+  Shell* shell = &noShell;
 
   // Today's slot in the month table.
   int todaySlot() const { return start.today.day0; }

@@ -145,6 +145,8 @@ namespace {
 
 StepOutcome takeTimerLength(App& app) {
   app.timer.currentMinutes = app.settings.pomtimerminutes;
+  // Nothing of a pomodoro is used up yet, so an abandoned score given by hand adds no minutes.
+  if (!app.timer.running) app.timer.remainingMinutes = app.settings.pomtimerminutes;
   return StepOutcome::Next;
 }
 

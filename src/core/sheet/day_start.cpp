@@ -7,6 +7,7 @@
 #include "stats/done_archive.h"
 #include "stats/yesterday_archive.h"
 #include "storage/file_ops.h"
+#include "storage/settings.h"
 #include "text/scan.h"
 
 namespace tirelmo {
@@ -123,6 +124,7 @@ DayStartOutcome startDay(App& app) {
   sheet.separatorIndex = -1;
   sheet.readOnly = false;
   app.start.displayedSheetDate = app.start.today;
+  const u16 lastSheetBefore = app.settings.last2dofilename;
 
   const bool cloudOn = app.settings.cloudEna && app.cloud->available();
   bool downloaded = false;
@@ -186,6 +188,12 @@ DayStartOutcome startDay(App& app) {
 
   today.close();
   if (sheet.modified) saveTodoSheet(app, false);
+  // The next day carries over the sheet the settings file names. Left for the shut-down to
+  // write, a run that never gets there (a crash, a power cut) would leave it naming the
+  // day before: the next day would carry that older sheet over again, archive its done
+  // tasks a second time and leave today's work behind.
+  const u16& lastSheet = app.settings.last2dofilename;
+  if (!lastSheet.empty() && lastSheet != lastSheetBefore) SaveSettingsToFile(app.settings, app.prompts);
   return DayStartOutcome::Done;
 }
 

@@ -45,8 +45,18 @@ int pageOf(const App& app, ScoreTarget target) {
 
 TodoSheet& sheetOfPage(App& app, int page) { return page == kPageNextThings ? app.todolist : app.sheet; }
 
-void workedMinutes(App& app, TodoRow& r, int minutes, const char16_t* failureLine) {
+// The day's worked time follows the rows of today's sheet at once, as a recount would give
+// it: without this the header and the month table showed 0:00 after every pomodoro until
+// the sheet was next loaded.
+void addDayWorkedMinutes(DayStats& day, int minutes) {
+  const int total = std::max(0, day.workedHours * 60 + day.workedMinutes + minutes);
+  day.workedHours = static_cast<std::uint8_t>(std::min(total / 60, 255));
+  day.workedMinutes = static_cast<std::uint8_t>(total % 60);
+}
+
+void workedMinutes(App& app, TodoRow& r, int minutes, const char16_t* failureLine, bool todaysSheet) {
   r.info.minutesToday += minutes;
+  if (todaysSheet) addDayWorkedMinutes(app.sheet.dayTotals, minutes);
   if (!addProjectMinutes(app, r.info.projectId, minutes)) logLine(failureLine, minutes, r.info.projectId);
 }
 
@@ -87,14 +97,14 @@ bool addScore(App& app, int row, ScoreKind kind, bool byUser, ScoreTarget target
   switch (kind) {
     case ScoreKind::Pomodoro:
       countUp(day.pomodoros);
-      workedMinutes(app, r, pomodoroLength(app), u"Err: could not inc %d' to prj %d");
+      workedMinutes(app, r, pomodoroLength(app), u"Err: could not inc %d' to prj %d", page == kPageTodoToday);
       break;
     case ScoreKind::Abandoned: {
       // A repeat-everyday row is abandoned day after day by design; it does not spoil the day.
       if (!r.hasFlag(rowflag::kRepeat)) countUp(day.abandoned);
       const int length = pomodoroLength(app);
       const int worked = std::clamp(length - app.timer.remainingMinutes, 0, std::max(length, 0));
-      workedMinutes(app, r, worked, u"Err: could not dec %d' to prj %d");
+      workedMinutes(app, r, worked, u"Err: could not dec %d' to prj %d", page == kPageTodoToday);
       break;
     }
     case ScoreKind::InternalInterruption:
@@ -169,8 +179,11 @@ bool removeScore(App& app, ScoreKind kind) {
   // instead of wrapping to 255.
   std::uint8_t& dayCounter = app.sheet.dayTotals.counter(kind);
   if (dayCounter > 0) --dayCounter;
-  if (kind == ScoreKind::Pomodoro)
+  if (kind == ScoreKind::Pomodoro) {
+    const int taken = std::min(r.info.minutesToday, pomodoroLength(app));
     r.info.minutesToday = std::max(0, r.info.minutesToday - pomodoroLength(app));
+    if (page == kPageTodoToday) addDayWorkedMinutes(app.sheet.dayTotals, -std::max(taken, 0));
+  }
   if (kind == ScoreKind::Done) {
     setRowLook(sheet, row);
     if (page == kPageNextThings) App::call(app.hooks.todolistDoneChanged);

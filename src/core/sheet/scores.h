@@ -9,10 +9,6 @@ namespace tirelmo {
 
 struct App;
 
-// Pages that take scores.
-inline constexpr int kPageTodoToday = 0;
-inline constexpr int kPageNextThings = 1;
-
 // Commands of the main window.
 inline constexpr int kCmdRemoveDoneScore = 1137;
 inline constexpr int kCmdAddEstimatesBase = 1501;  // 1501 + n adds n estimates (1502..1506)

@@ -16,6 +16,162 @@ Language languageFromSetting(u16v settingValue);
   X(CaptionVersion, u"Tirelmo - v2.3.3.0", u"Tirelmo - v2.3.3.0")                            \
   X(CaptionApp, u"Tirelmo", u"Tirelmo")                                                       \
   X(CaptionError, u"Error", u"错误")                                                          \
+  X(ProjectsQuestion, u"Do you know you can track the time\nyou spend on your projects?\n\nClick Ok to learn more.", u"您知道可以跟踪\n在项目上花费的时间吗？\n\n点击“确定”了解更多。") \
+  X(MenuViewOldLists, u"View old ToDo lists \t[F2]", u"查看以前的待办列表 \t[F2]")           \
+  X(MenuBackToToday, u"Back to Today ToDo list", u"返回今日待办列表")                          \
+  X(MenuNewTodoList, u"New ToDo list", u"新建待办列表")                                        \
+  X(MenuUndoneFirst, u"List Undone Tasks first", u"未完成的任务排在前面")                      \
+  X(MenuSortAZ, u"Sort Tasks A -> Z", u"任务排序 A -> Z")                                      \
+  X(MenuNewTodolist, u"New Todolist..", u"新建任务清单..")                                     \
+  X(MenuManageTodolists, u"Manage Todolists..", u"管理任务清单..")                             \
+  X(MenuMoveRowTo, u"Move Current Row to..", u"将当前行移至..")                                \
+  X(MenuTodoToday, u"Todo Today", u"今日待办")                                                 \
+  X(MenuMoveRows, u"Move Rows", u"移动多行")                                                   \
+  X(MenuDeadline, u"Deadline", u"截止日期")                                                    \
+  X(MenuWatchTodolistsVideo, u"Watch video: How to create more Todolists",                    \
+    u"观看视频：如何创建更多任务清单")                                                         \
+  X(MenuLearnIn3Minutes, u"Learn Tirelmo in 3 minutes!", u"3 分钟学会使用 Tirelmo！")          \
+  X(MenuHowDoI, u"How do I..", u"我该如何..")                                                  \
+  X(MenuReportBugQ, u"Report a Bug?", u"报告错误？")                                           \
+  X(MenuCreateTodolistsVideo, u"Create more Todolists? - [YouTube video]",                    \
+    u"创建更多任务清单？- [YouTube 视频]")                                                     \
+  X(MenuEnableAlarm, u"Enable Timer Alarm?", u"启用计时器提示音？")                            \
+  X(MenuDeleteScoreQ, u"Delete a score?", u"删除一个分数？")                                   \
+  X(MenuChangeSkin, u"Change the window skin?", u"更换窗口皮肤？")                             \
+  X(MenuTrackInterruptions, u"Track Interruptions?", u"记录中断？")                            \
+  X(MenuTrackProjects, u"Track Projects?", u"跟踪项目？")                                      \
+  X(MenuManualsOnline, u"Manuals online", u"在线手册")                                         \
+  X(MenuShortcuts, u"Shortcuts", u"快捷键")                                                    \
+  X(MenuComingSoon, u"Coming Soon..", u"即将推出..")                                           \
+  X(MenuYouTubeChannel, u"YouTube channel", u"YouTube 频道")                                   \
+  X(MenuMakerWebsite, u"Morvex website", u"Morvex 网站")                                       \
+  X(MenuAbout, u"About", u"关于")                                                              \
+  X(MenuTwitter, u"Twitter", u"Twitter")                                                       \
+  X(MenuShare, u"Share", u"分享")                                                              \
+  X(MenuFollow, u"Follow", u"关注")                                                            \
+  X(MenuLinkedIn, u"LinkedIn", u"LinkedIn")                                                    \
+  X(MenuFacebook, u"Facebook", u"Facebook")                                                    \
+  X(MenuExit, u"Exit", u"退出")                                                                \
+  X(MenuHelp, u"Help", u"帮助")                                                                \
+  X(MenuAddEstimated1, u"Add 1 Estimated", u"添加 1 个预估番茄钟")                               \
+  X(MenuAddN, u"Add %d", u"添加 %d 个")                                                        \
+  X(MenuNew, u"New..", u"新建..")                                                              \
+  X(MenuEdit, u"Edit", u"编辑")                                                                \
+  X(MenuDelete, u"Delete..", u"删除..")                                                        \
+  X(MenuStartTimer, u"Start Timer \t[F5]", u"开始计时 \t[F5]")                                 \
+  X(MenuStopTimer, u"Stop Timer \t[F6]", u"停止计时 \t[F6]")                                   \
+  X(MenuCategorize, u"Categorize..", u"分类..")                                                \
+  X(MenuRepeatEveryday, u"Repeat this Task everyday", u"每天重复此任务")                       \
+  X(MenuNoLabel, u"No label", u"无标签")                                                       \
+  X(MenuCustomize, u"Customize", u"自定义")                                                    \
+  X(MenuProjects, u"Projects", u"项目")                                                        \
+  X(MenuLinkToLast, u"Link to %s", u"链接到 %s")                                               \
+  X(MenuLinkTo, u"Link to", u"链接到")                                                         \
+  X(MenuScores, u"Scores..", u"分数..")                                                        \
+  X(MenuAdd, u"Add..", u"添加..")                                                              \
+  X(MenuPomodoro, u"Pomodoro \t[Ctrl+T]", u"番茄钟 \t[Ctrl+T]")                                \
+  X(MenuEstimatedPomo, u"Estimated Pomo\t[Ctrl+Y]", u"预估番茄钟\t[Ctrl+Y]")                     \
+  X(MenuInterruption, u"Interruption \t[Ctrl+I]", u"内部中断 \t[Ctrl+I]")                      \
+  X(MenuExternalInterruption, u"External Interruption. \t[Ctrl+E]", u"外部中断 \t[Ctrl+E]")    \
+  X(MenuTaskDone, u"Task Done!\t[Ctrl+D]", u"任务完成！\t[Ctrl+D]")                            \
+  X(MenuRemovePomodoro, u"Pomodoro \t[Ctrl+Shift+T]", u"番茄钟 \t[Ctrl+Shift+T]")              \
+  X(MenuRemoveEstimatedPomo, u"Estimated Pomo\t[Ctrl+Shift+Y]", u"预估番茄钟\t[Ctrl+Shift+Y]")   \
+  X(MenuRemoveInterruption, u"Interruption \t[Ctrl+Shift+I]", u"内部中断 \t[Ctrl+Shift+I]")    \
+  X(MenuRemoveExternalInterruption, u"External Interruption. \t[Ctrl+Shift+E]",               \
+    u"外部中断 \t[Ctrl+Shift+E]")                                                              \
+  X(MenuRemoveTaskDone, u"Task Done!\t[Ctrl+Shift+D]", u"任务完成！\t[Ctrl+Shift+D]")          \
+  X(MenuStats, u"Stats", u"统计")                                                              \
+  X(MenuMarkTodoDone, u"Mark Todo as Done", u"将待办标记为已完成")                             \
+  X(CaptionReportBug, u"How to Report a Bug", u"如何报告错误")                                 \
+  X(ReportBugText,                                                                            \
+    u"Please describe the issue in an e-mail to support@tirelmo.example\n\n"                  \
+    u"Then press \"OK\": a folder will open. Attach these files from it to your e-mail:\n\n"  \
+    u"    tirelmo.i00\n    Tirelmo_v2.3.3_log.txt\n"                                          \
+    u"    Tirelmo_v2.3.3_log_prev.txt (if it exists)\n"                                       \
+    u"    Tirelmo_v2.3.3_log_prev2.txt (if it exists)",                                       \
+    u"请通过电子邮件将问题描述发送至 support@tirelmo.example\n\n"                              \
+    u"然后按“确定”：将打开一个文件夹。请将其中的以下文件附加到您的邮件中：\n\n"            \
+    u"    tirelmo.i00\n    Tirelmo_v2.3.3_log.txt\n"                                          \
+    u"    Tirelmo_v2.3.3_log_prev.txt（如果存在）\n"                                          \
+    u"    Tirelmo_v2.3.3_log_prev2.txt（如果存在）")                                          \
+  X(ErrOpeningHelpPage, u"The help page could not be opened:\n%s",                            \
+    u"无法打开帮助页面：\n%s")                                                                 \
+  X(ErrOpeningWebPage, u"The web page could not be opened:\n%s", u"无法打开网页：\n%s")        \
+  X(ErrOpeningFolder, u"The folder could not be opened:\n%s", u"无法打开文件夹：\n%s")        \
+  X(TipStartTimer, u"Start Timer. [F5]", u"开始计时。[F5]") \
+  X(TipStopTimer, u"Stop Timer. [F6]", u"停止计时。[F6]") \
+  X(TipSave, u"Save", u"保存") \
+  X(TipSettings, u"Settings", u"设置") \
+  X(TipPreviousTodo, u"Previous ToDo [Alt+Left]", u"上一个待办 [Alt+Left]") \
+  X(TipTodoList, u"ToDo list", u"待办列表") \
+  X(TipNextTodo, u"Next ToDo [Alt+Right]", u"下一个待办 [Alt+Right]") \
+  X(TipMoveRowUp, u"Move current row UP [Alt+UP]", u"上移当前行 [Alt+UP]") \
+  X(TipMoveRowDown, u"Move current row DOWN [Alt+DOWN]", u"下移当前行 [Alt+DOWN]") \
+  X(TipHelp, u"Help", u"帮助") \
+  X(TipEstimated, u"Estimated Pomo. Right-click to Remove.", u"预估番茄钟。右键单击可删除。") \
+  X(TipPomodoro, u"Pomodoro® [Ctrl+t]. Right-click to Remove.", u"番茄钟® [Ctrl+t]。右键单击可删除。") \
+  X(TipAbandoned, u"Abandoned Pomodoro®. Right-click to Remove.", u"放弃的番茄钟®。右键单击可删除。") \
+  X(TipInternal, u"Internal Interruption [Ctrl+i]. Right-click to Remove.", u"内部中断 [Ctrl+i]。右键单击可删除。") \
+  X(TipExternal, u"External Interruption [Ctrl+e]. Right-click to Remove.", u"外部中断 [Ctrl+e]。右键单击可删除。") \
+  X(TipDone, u"Mark this todo as completed. Right-click to Remove.", u"将此待办标记为已完成。右键单击可删除。") \
+  X(TipShare, u"Share", u"分享") \
+  X(TipSupport, u"Support the project", u"支持本项目") \
+  X(TipProjects, u"Projects", u"项目") \
+  X(TipCreateReport, u"Create Report", u"创建报告") \
+  X(TipDeleteEntries, u"Delete entries", u"删除条目") \
+  X(PageTodoToday, u"ToDo Today", u"今日待办") \
+  X(PageNextThings, u"Next Things", u"下一步") \
+  X(PagePreviousDay, u"Previous Day", u"前一天") \
+  X(PagePerformance, u"Performance", u"绩效") \
+  X(PageHistory, u"History", u"历史") \
+  X(PageProjects, u"Projects", u"项目") \
+  X(PageAppsWebsites, u"Apps + Websites", u"") \
+  X(StopTimerBeforeExiting, u"Stop timer before exiting.", u"退出前请先停止计时。") \
+  X(TimerRunningExit, u"The timer is running.\nStop it before exiting.", u"计时器正在运行。\n请先停止再退出。") \
+  X(TimerOnTodayPageOnly, u"Timer can only be started\non tasks in the ToDo Today page.\n\nOperation aborted.", \
+    u"只能在“今日待办”页面的\n任务上启动计时器。\n\n操作已中止。") \
+  X(TimerTodaysTasksOnly, \
+    u"Timer can be started on today's tasks only.\nThe current ToDo list refers to a previous day.\n\nOperation aborted.", \
+    u"只能对今天的任务启动计时器。\n当前的待办列表属于以前的日期。\n\n操作已中止。") \
+  X(TimerEmptyRow, u"Can't start the timer on an empty row %d.", u"无法在空行 %d 上启动计时器。") \
+  X(TimerOnDoneTask, \
+    u"The selected task is marked as done.\nTo start the Timer remove the 'done' score first.\n\nDo you want to remove it now?", \
+    u"所选任务已标记为完成。\n要启动计时器，请先删除“完成”标记。\n\n是否现在删除？") \
+  X(TimerTitleMinutes, u"minutes ", u"分钟 ") \
+  X(TimerTitleMinute, u"minute ", u"分钟 ") \
+  X(TimerTitleBreak, u"* Break * %2d min ", u"* 休息 * %2d 分钟 ") \
+  X(TimerTitleTimeUp, u"* Time *", u"* 时间到 *") \
+  X(TimerWindowBreakTitle, u"*Break-time*", u"*休息时间*") \
+  X(TimerWindowTitle, u"Timer on: %s", u"计时中：%s") \
+  X(TimerTipBreak, u"Today: Pomodoro® %d\tTask Done %d\r", u"今日：番茄钟® %d\t完成任务 %d\r") \
+  X(TimerTipPomodoro, u"Task: '%s..'\r\rToday: Pomodoro® %d\tTask Done %d\r", \
+    u"任务：'%s..'\r\r今日：番茄钟® %d\t完成任务 %d\r") \
+  X(TimerStopTimer, u"Stop Timer", u"停止计时") \
+  X(TimerStyleClassic, u"Classic", u"经典") \
+  X(TimerStyleGrey, u"Grey", u"灰色") \
+  X(TimerStyleLightGrey, u"Light Grey", u"浅灰色") \
+  X(TimerStyleYellow, u"Yellow", u"黄色") \
+  X(TimerStyleBlue, u"Blue", u"蓝色") \
+  X(TimerDisplayMainWindow, u"Display Main Window", u"显示主窗口") \
+  X(TimerBreakWord, u"BREAK", u"休息") \
+  X(TimeElapsedCaption, u"Time-out!", u"时间到！") \
+  X(TimeElapsedText, u"Time out!", u"时间到！") \
+  X(TimeElapsedPast, u"%2d       in the past days", u"%2d       以前几天") \
+  X(TimeElapsedToday, u"%2d       today", u"%2d       今天") \
+  X(TimeElapsedPresent, u"%2d times present in ToDo list", u"%2d 次出现在待办列表中") \
+  X(TimeElapsedDone, u"Done", u"完成") \
+  X(TimeElapsedAbandon, u"Abandon", u"放弃") \
+  X(DialogOk, u"OK", u"确定") \
+  X(DialogCancel, u"Cancel", u"取消") \
+  X(BreakElapsedCaption, u"BreakTime out!", u"休息结束！") \
+  X(BreakElapsedText, u"It's time to work!", u"该工作了！") \
+  X(ConfirmCleanupSheet, u"Confirm to clean-up ToDo list?\nAll Tasks will be discarded!", u"确认清空待办列表？\n所有任务都将被丢弃！") \
+  X(OpenTodayListFirst, u"Please open the ToDo list of today first.\nOperation aborted.", u"请先打开今天的待办列表。\n操作已中止。") \
+  X(IconNotLoaded, u"Icon not loaded!", u"图标未加载！") \
+  X(NewTodoListCreated, u"A new ToDo list\n\nwas created.", u"新的待办列表\n\n已创建。") \
+  X(OpenTodoListTitle, u"Open ToDo List", u"打开待办列表") \
+  X(TodoListsFilter, u"ToDo Lists", u"待办列表") \
+  X(AllFilesFilter, u"All Files (*.*)", u"所有文件 (*.*)") \
   X(ScoresOnTodoPageOnly, u"Scores can be added on the ToDo list page only.\n\nOperation aborted.", \
     u"只能在待办事项页面上添加分数。\n\n操作已中止。")                                          \
   X(ScoresReadOnlySheet,                                                                     \
@@ -47,6 +203,17 @@ Language languageFromSetting(u16v settingValue);
     u" - Ignore to use local data, ignore cloud data.",                                       \
     u"Tirelmo 无法连接服务器。\r请检查您的网络连接。\r\r点击\r"                              \
     u" - 中止：退出 Tirelmo\r - 重试：再试一次\r - 忽略：使用本地数据，忽略云端数据。")          \
+  X(SheetFormDate, u"Date:_________________", u"日期：_______________")                       \
+  X(SheetFormScore, u"Score:___________", u"得分：_________")                                   \
+  X(SheetFormWorkTime, u"Work Time:_______", u"工作时间：_____")                                \
+  X(RowAlreadyWorked, u"Already worked: %dh:%02d'", u"已工作：%d小时%02d分")                     \
+  X(RowNotYetStarted, u"Not yet started", u"尚未开始")                                          \
+  X(RowPastPomos, u"Pomos: %d", u"番茄：%d")                                                    \
+  X(AbandonedGaugeText, u"abandoned: %d%%", u"放弃：%d%%")                                      \
+  X(DeadlineLabelOverdueToday, u" * OVERDUE today * ", u" * 今天到期 * ")                       \
+  X(DeadlineLabelOverdue, u" * OVERDUE %d day%s ago * ", u" * 已逾期 %d 天 * ")                  \
+  X(DeadlineLabelFewDays, u"%d day%s left", u"还剩 %d 天")                                      \
+  X(DeadlineLabelDays, u"%d days left", u"还剩 %d 天")                                          \
   X(NoPreviousSheet, u"No previous ToDo sheet was found", u"没有找到更早的待办表")             \
   X(LatestSheet, u"That's the latest ToDo sheet.", u"这已经是最新的待办表。")
 

@@ -1,4 +1,5 @@
 // The raster primitives and the encoders artgen's future bitmaps will rely on.
+#include "bmp_reader.h"
 #include "canvas.h"
 #include "glyphs.h"
 #include "image_files.h"
@@ -296,6 +297,111 @@ TEST(Wav, SynthPartialHasItsPitchAndDecay)
     EXPECT_NEAR(peakNear(0.15) / peakNear(0.10), std::exp(-1.0), 0.05);
     normalize(pcm, 0.5);
     EXPECT_NEAR(peakOf(pcm), 0.5, 1e-12);
+}
+
+IndexedImage indexed(int w, int h, std::vector<std::uint8_t> indices, int colors)
+{
+    IndexedImage img;
+    img.width = w;
+    img.height = h;
+    for (int i = 0; i < colors; ++i) img.palette.push_back(Rgba{std::uint8_t(i * 10), std::uint8_t(i), std::uint8_t(255 - i), 255});
+    img.indices = std::move(indices);
+    return img;
+}
+
+// The pixel data of an RLE8 file: everything after the header and colour table.
+Bytes rleData(const Bytes& file) { return Bytes(file.begin() + long(le32(file, 10)), file.end()); }
+
+TEST(BmpRle8, RowsAreRunsAndAbsoluteStretchesClosedByEndMarks)
+{
+    // One row: a run of four, then three different pixels (absolute mode, padded to an
+    // even length), then the end of the bitmap.
+    const Bytes one = encodeBmpRle8(indexed(7, 1, {5, 5, 5, 5, 1, 2, 3}, 6));
+    EXPECT_EQ(rleData(one), (Bytes{4, 5, 0, 3, 1, 2, 3, 0, 0, 1}));
+    EXPECT_EQ(le32(one, 30), 1u) << "BI_RLE8";
+    EXPECT_EQ(le32(one, 34), 10u) << "image size is the coded size";
+    EXPECT_EQ(le32(one, 46), 6u) << "colours used";
+    EXPECT_EQ(le32(one, 10), 54u + 4 * 6) << "pixels after the colour table";
+    EXPECT_EQ(le32(one, 2), one.size());
+    EXPECT_EQ(le32(one, 22), 1u) << "bottom-up";
+
+    // Two rows, stored bottom row first; one or two odd pixels are cheaper as runs of
+    // one (absolute mode needs three); an even stretch needs no padding.
+    const Bytes two = encodeBmpRle8(indexed(6, 2, {1, 2, 7, 7, 7, 7, /* bottom: */ 4, 3, 2, 1, 9, 9}, 10));
+    EXPECT_EQ(rleData(two), (Bytes{0, 6, 4, 3, 2, 1, 9, 9, 0, 0, 1, 1, 1, 2, 4, 7, 0, 1}));
+
+    // Runs longer than a count byte are split.
+    const Bytes wide = encodeBmpRle8(indexed(300, 1, std::vector<std::uint8_t>(300, 2), 3));
+    EXPECT_EQ(rleData(wide), (Bytes{255, 2, 45, 2, 0, 1}));
+}
+
+TEST(BmpRle8, DecodesToTheSamePixelsAsThePlainForm)
+{
+    // Rows mixing long runs, short runs and noise, with absolute stretches of odd and
+    // even length and longer than 255.
+    const int w = 301, h = 9;
+    std::vector<std::uint8_t> px;
+    std::uint32_t seed = 12345;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            seed = seed * 1103515245u + 12345u;
+            const bool noisy = (x / 37 + y) % 3 == 0 || y == 4;
+            px.push_back(static_cast<std::uint8_t>(noisy ? (seed >> 16) % 200 : (x / 11 + y) % 7));
+        }
+    const IndexedImage img = indexed(w, h, px, 200);
+    const bmptest::Image rle = bmptest::readBmp(encodeBmpRle8(img));
+    const bmptest::Image plain = bmptest::readBmp(encodeBmp8(img));
+    ASSERT_EQ(rle.width, w);
+    ASSERT_EQ(rle.height, h);
+    EXPECT_EQ(rle.indices, img.indices);
+    EXPECT_EQ(plain.indices, img.indices);
+    EXPECT_EQ(rle.pixels, plain.pixels);
+}
+
+TEST(BmpRle8, CompactFormPicksTheSmallerCoding)
+{
+    std::vector<std::uint8_t> noise;
+    for (int i = 0; i < 64 * 8; ++i) noise.push_back(static_cast<std::uint8_t>((i * 37) % 251));
+    const Bytes busy = encodeBmp8Compact(indexed(64, 8, noise, 251));
+    EXPECT_EQ(le32(busy, 30), 0u) << "noise stays uncompressed";
+    EXPECT_EQ(busy, encodeBmp8(indexed(64, 8, noise, 251)));
+    const Bytes flat = encodeBmp8Compact(indexed(64, 8, std::vector<std::uint8_t>(64 * 8, 1), 2));
+    EXPECT_EQ(le32(flat, 30), 1u);
+    EXPECT_LT(flat.size(), encodeBmp8(indexed(64, 8, std::vector<std::uint8_t>(64 * 8, 1), 2)).size());
+}
+
+TEST(BmpRle8, RefusesInconsistentImages)
+{
+    EXPECT_THROW(encodeBmpRle8(indexed(2, 1, {0, 3}, 3)), std::invalid_argument) << "index outside the palette";
+    EXPECT_THROW(encodeBmp8(indexed(2, 2, {0, 1}, 3)), std::invalid_argument) << "too few indices";
+    EXPECT_THROW(encodeBmpRle8(indexed(2, 1, {0, 0}, 0)), std::invalid_argument) << "no palette";
+}
+
+TEST(Bmp, IndexedPaletteIsExactForFewColours)
+{
+    Canvas c(4, 2, rgb(0x102030));
+    c.at(1, 0) = rgb(0xFF0000);
+    c.at(3, 1) = rgb(0x00FF00);
+    // A kept colour that the picture has anyway takes no second entry.
+    const IndexedImage img = toIndexed(c, rgb(0xFFFFFF), 3, {rgb(0x102030)});
+    ASSERT_EQ(img.palette.size(), 3u);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(img.palette[img.at(x, y)], c.at(x, y)) << x << "," << y;
+}
+
+TEST(Bmp, KeptColoursSurviveAReducedPalette)
+{
+    // 4096 colours into 256: the paper colour a picture must share with the page stays
+    // exact even where median cut would have averaged it with its neighbours.
+    Canvas many(64, 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            many.at(x, y) = Rgba{std::uint8_t(x * 4), std::uint8_t(y * 4), std::uint8_t(255 - (x + y) * 2), 255};
+    const Rgba paper = many.at(13, 41);
+    const IndexedImage img = toIndexed(many, rgb(0xFFFFFF), 256, {paper});
+    EXPECT_LE(img.palette.size(), 256u);
+    EXPECT_EQ(img.palette[img.at(13, 41)], paper);
+    EXPECT_THROW(toIndexed(many, rgb(0xFFFFFF), 2, {paper, rgb(0)}), std::invalid_argument);
 }
 
 } // namespace

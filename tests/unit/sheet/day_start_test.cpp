@@ -181,6 +181,59 @@ TEST_F(DayStartTest, SecondStartOfTheDayReopensTodaysSheet) {
   EXPECT_EQ(app.settings.last2dofilename, sheetPath(2021, 3, kYesterday));
 }
 
+// The settings file names the sheet the next day carries over. A run that ends without its
+// shut-down (killed, crashed, power cut) must still leave it naming today's sheet.
+TEST_F(DayStartTest, RunThatNeverShutsDownStillHandsTodaysSheetToTomorrow) {
+  app.settings.wkdir = dir.path();
+  Rec worked;
+  worked.index = 0, worked.age = 2, worked.pomodoros = 2, worked.minutesToday = 50, worked.text = "Refactor";
+  Rec shipped;
+  shipped.index = 1, shipped.flags = 1, shipped.pomodoros = 1, shipped.minutesToday = 25, shipped.text = "Ship it";
+  writePrevious(header() + record(worked) + record(shipped));
+  ASSERT_TRUE(SaveSettingsToFile(app.settings, prompts));  // as yesterday's shut-down left it
+
+  ASSERT_EQ(startDay(app), DayStartOutcome::Done);
+  row(6).text = u"added today";
+  row(6).pomodoros = 1;
+  row(6).info.minutesToday = 25;
+  ASSERT_TRUE(saveTodoSheet(app, false));
+  // ...and the process dies here: no shut-down, no settings save.
+
+  Settings next;
+  next.wkdir = dir.path();
+  ASSERT_TRUE(LoadSettingsFromFile_i00(next));
+  EXPECT_EQ(next.last2dofilename, sheetPath(2021, 3, kToday));
+  app.settings = next;
+  startRunOn(2021, 3, 6);
+  ASSERT_EQ(startDay(app), DayStartOutcome::Done);
+  EXPECT_TRUE(logHas("Prev day: 2021-3-5 (5)"));
+  EXPECT_EQ(row(0).text, u"Refactor");
+  EXPECT_EQ(row(0).info.ageDays, 4);
+  EXPECT_EQ(row(6).text, u"added today");
+  EXPECT_EQ(row(6).pastPomodoros, 1);
+  // Yesterday's done task was archived once, on the day it was carried over.
+  const std::vector<std::string> archive = doneArchiveLines();
+  EXPECT_EQ(std::count_if(archive.begin(), archive.end(),
+                          [](const std::string& l) { return l.find("\"Ship it\"") != std::string::npos; }),
+            1);
+}
+
+// A start that changes nothing leaves the settings file to the shut-down.
+TEST_F(DayStartTest, StartsThatNameNoNewSheetDoNotWriteTheSettings) {
+  app.settings.wkdir = dir.path();
+  ASSERT_EQ(startDay(app), DayStartOutcome::Done);  // fresh install: nothing saved yet
+  Rec t;
+  t.index = 0, t.text = "today's work";
+  writeSheet(2021, 3, kToday, header() + record(t));
+  app.settings.last2dofilename = sheetPath(2021, 3, kToday);
+  ASSERT_EQ(startDay(app), DayStartOutcome::Done);  // second start of the day
+  app.settings.last2dofilename = sheetPath(2021, 3, "DailyTask_2021-3-1-1.pm6");
+  fs::remove(nativeSheet(2021, 3, kToday));
+  ASSERT_EQ(startDay(app), DayStartOutcome::Done);  // previous sheet gone: the name is dropped
+  EXPECT_TRUE(app.settings.last2dofilename.empty());
+  EXPECT_FALSE(fs::exists(dir.native() + "/tirelmo.i00"));
+}
+
 TEST_F(DayStartTest, UnreadablePreviousSheetIsForgotten) {
   app.settings.last2dofilename = sheetPath(2021, 3, "DailyTask_2021-3-1-1.pm6");
   ASSERT_EQ(startDay(app), DayStartOutcome::Done);

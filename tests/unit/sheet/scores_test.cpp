@@ -103,6 +103,27 @@ TEST_F(ScoresTest, APomodoroCountsItsTimeEvenOnAFullCounter) {
   EXPECT_EQ(todaySlot(), day());
 }
 
+TEST_F(ScoresTest, TheDaysWorkTimeFollowsEveryScoreAsARecountWould) {
+  task(1, u"Morning");
+  task(2, u"Afternoon");
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(addScore(app, 1, ScoreKind::Pomodoro, true));
+  app.timer.remainingMinutes = 15;  // stopped with 15 of 25 minutes left
+  ASSERT_TRUE(addScore(app, 2, ScoreKind::Abandoned, true));
+  EXPECT_EQ(day().workedHours, 1);
+  EXPECT_EQ(day().workedMinutes, 25);  // 3 x 25 + 10
+  EXPECT_EQ(todaySlot(), day());
+
+  app.ui.currentRow = 1;
+  ASSERT_TRUE(removeScore(app, ScoreKind::Pomodoro));
+  EXPECT_EQ(day().workedHours, 1);
+  EXPECT_EQ(day().workedMinutes, 0);
+
+  const DayStats live = day();
+  recountDayTotals(app.sheet, app.month, app.todaySlot());
+  EXPECT_EQ(day().workedHours, live.workedHours);
+  EXPECT_EQ(day().workedMinutes, live.workedMinutes);
+}
+
 TEST_F(ScoresTest, PomodoroAndAbandonedTimeGoesToTheLinkedProject) {
   app.projects.active = {project(7, 1)};
   task(3, u"Linked").info.projectId = 7;

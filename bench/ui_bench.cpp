@@ -1,0 +1,99 @@
+// What drawing the ToDo page costs in the core, on the recording canvas: the whole page
+// (after a skin or size change) and one row (after every score change). The platform's
+// pixel work comes on top; this measures the layout and the calls the core makes.
+#include <benchmark/benchmark.h>
+
+#include "../tests/support/recording_canvas.h"
+#include "app/app.h"
+#include "ui/pages.h"
+#include "ui/sheet_page.h"
+
+namespace tirelmo {
+namespace {
+
+struct QuietClock : Clock {
+  LocalTime now() const override { return LocalTime{2021, 3, 5, 5, 9, 30, 0, 0}; }
+};
+struct QuietPrompts : Prompts {
+  MsgAnswer show(u16v, u16v, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
+};
+struct QuietSystem : SystemInfo {
+  u16 executablePath() override { return u"C:\\Tirelmo\\bin\\Tirelmo.exe"; }
+  bool appDataFolder(u16&) override { return false; }
+  bool computerName(u16&) override { return false; }
+  bool userName(u16&) override { return false; }
+  std::optional<OsVersion> osVersion() override { return std::nullopt; }
+  std::uint16_t uiLanguageId() override { return 0x0409; }
+  std::uint16_t keyboardLayoutId() override { return 0x0409; }
+  u16 languageName() override { return u"English"; }
+  int screenWidth() override { return 1920; }
+  int screenHeight() override { return 1080; }
+  u16 ansiToUtf16(std::string_view b) override { return widenLatin1(b); }
+  std::string utf16ToAnsi(u16v) override { return {}; }
+};
+
+// A busy day: every row holds a task with scores, a category, a project and a deadline.
+struct BusyDay {
+  QuietClock clock;
+  QuietPrompts prompts;
+  QuietSystem system;
+  App app{clock, prompts, system};
+  test::RecordingGraphics graphics;
+  PageSet pages{graphics};
+
+  explicit BusyDay(const char16_t* skin) {
+    app.settings.skin = skin;
+    app.start.today = DayDate{2021, 3, 5, 4};
+    app.start.displayedSheetDate = app.start.today;
+    app.projects.active.push_back(Project{1, u"Website relaunch"});
+    for (int r = 0; r < kSheetRows; ++r) {
+      TodoRow& row = app.sheet.rows[static_cast<std::size_t>(r)];
+      row.text = u"Write the quarterly report for the board";
+      row.pomodoros = static_cast<std::uint8_t>(r % 6);
+      row.estimated = static_cast<std::uint8_t>(r % 9);
+      row.internalInterruptions = static_cast<std::uint8_t>(r % 5);
+      row.info.category = static_cast<std::uint8_t>(r % 13);
+      row.info.projectId = 1;
+      row.info.ageDays = static_cast<std::uint8_t>(r % 3);
+      row.info.pastMinutes = 30 * r;
+      row.info.minutesToday = 25 * (r % 4);
+      row.info.flags = rowflag::kDeadline;
+      row.info.deadlineYear = 21, row.info.deadlineMonth = 3, row.info.deadlineDay = 20;
+    }
+    createPageSurfaces(pages, app);
+  }
+  // The recording surfaces keep every call: empty them so memory stays flat.
+  void forget() {
+    static_cast<test::RecordingSurface&>(*pages.composed[0]).clear();
+    static_cast<test::RecordingSurface&>(*pages.background[0]).clear();
+  }
+};
+
+void BM_DrawSheetPage(benchmark::State& state) {
+  BusyDay day(state.range(0) == 0 ? u"compact white" : u"cleanwhite");
+  for (auto _ : state) {
+    drawSheetPage(day.app, day.pages);
+    state.PauseTiming();
+    day.forget();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_DrawSheetPage)->Arg(0)->Arg(2);
+
+void BM_DrawSheetRow(benchmark::State& state) {
+  BusyDay day(u"cleanwhite");
+  int row = 0;
+  for (auto _ : state) {
+    drawSheetRow(day.app, day.pages, row);
+    row = (row + 1) % kSheetRows;
+    if (row == 0) {
+      state.PauseTiming();
+      day.forget();
+      state.ResumeTiming();
+    }
+  }
+}
+BENCHMARK(BM_DrawSheetRow);
+
+}  // namespace
+}  // namespace tirelmo

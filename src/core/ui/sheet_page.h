@@ -1,0 +1,68 @@
+// Drawing of the ToDo Today page (page 0): the skin's paper and header form, each row's
+// scores and information, the day's totals and the abandoned gauge, and what the row
+// editors need to paint themselves.
+#pragma once
+
+#include "platform/canvas.h"
+#include "text/strings.h"
+#include "text/ustring.h"
+#include "ui/pages.h"
+
+namespace tirelmo {
+
+struct App;
+
+// The whole background of page 0 for the current skin, copied into the composed surface.
+void drawSheetBackground(const App& app, PageSet& pages);
+// One row: its strip restored from the background, scores, row information; then the
+// window is asked to repaint that strip only.
+void drawSheetRow(const App& app, PageSet& pages, int row);
+// Background, every row, the day totals and the gauge; repaints the whole page.
+void drawSheetPage(const App& app, PageSet& pages);
+// The day's totals over the header form (work time, pomodoros) and the sheet's date.
+void drawDayTotals(const App& app, PageSet& pages);
+// The abandoned-pomodoro gauge of today's totals; repaintNow asks the window to show it.
+void drawAbandonedGauge(const App& app, PageSet& pages, bool repaintNow);
+
+// Percentage of abandoned pomodoros among started ones (0 when none was started).
+int abandonedPercentage(int pomodoros, int abandoned);
+
+// Look of a row editor: colour and font by done mark and read-only state.
+struct RowEditorStyle {
+  Rgb color;
+  FontSpec font;
+  bool done = false;
+};
+RowEditorStyle rowEditorStyle(const App& app, const PageSet& pages, int row);
+
+// Row editor rectangle in page coordinates (before scrolling).
+struct RowEditorRect {
+  int x, y, w, h;
+  friend bool operator==(const RowEditorRect&, const RowEditorRect&) = default;
+};
+RowEditorRect rowEditorRect(const PageSet& pages, int row);
+
+// The row marker button's y on the client area for the row (row top - scroll offset); the
+// window shows it by markerVisible (window_rules.h).
+int markerButtonY(const PageSet& pages, int row);
+
+// Paints a row editor into a surface of the editor's size: the paper behind it from page 0's
+// composed surface, the selection highlight (units selFrom..selTo, empty when equal), and
+// the text at (3, 0) in the editor's style.
+void paintRowEditor(const PageSet& pages, Surface& target, int row, u16v text, int selFrom,
+                    int selTo, const RowEditorStyle& style);
+
+// Deadline label of a row (drawn after the project name).
+struct DeadlineLabel {
+  int level = 0;  // 0 (31 days or more) .. 5 (today or overdue)
+  int daysLeft = 0;
+  u16 text;
+  Rgb fill;
+  Rgb textColor;
+};
+// Days are counted between calendar dates at midnight; years are full years. A date that
+// is not a calendar date gives an empty text (nothing is drawn).
+DeadlineLabel makeDeadlineLabel(int year, int month, int day, int todayYear, int todayMonth,
+                                int todayDay, Language language);
+
+}  // namespace tirelmo

@@ -1,0 +1,241 @@
+#include "commands.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+
+#include "app/log.h"
+#include "dialogs.h"
+#include "main_window.h"
+#include "menus_win32.h"
+#include "projects/categories.h"
+#include "resource.h"
+#include "sheet/sheet_files.h"
+#include "ui/sheet_commands.h"
+#include "sheet/scores.h"
+#include "ui/toolbar.h"
+#include "web/web_pages.h"
+#include "wide.h"
+
+namespace tirelmo {
+
+namespace {
+
+constexpr int kCmdRowMenu = IDC_ROW_MARKER;  // 173
+constexpr int kCmdAboutModeless = 1000;
+constexpr int kCmdMinimizeToTray = 1001;
+constexpr int kCmdAboutModal = 1101;
+constexpr int kCmdAddPomodoro = 1103;
+constexpr int kCmdAddInternal = 1105;
+constexpr int kCmdExit = 1111;
+constexpr int kCmdMarkDone = 1112;
+constexpr int kCmdHelp = 1119;
+constexpr int kCmdAddExternal = 1131;
+constexpr int kCmdRemovePomodoro = 1132;
+constexpr int kCmdRemoveDone = 1137;
+constexpr int kCmdAddEstimate = 1138;
+constexpr int kCmdCategoryFirstId = 1147;
+constexpr int kCmdCategoryLastId = 1159;
+constexpr int kCmdAddEstimatesFirst = 1502;
+constexpr int kCmdAddEstimatesLast = 1506;
+constexpr int kCmdRemoveDoneTasks = 1507;
+constexpr int kCmdReportBug = 1511;
+constexpr int kCmdLeaveTray = 1512;
+constexpr int kCmdNextPage = 4003;
+
+// ---- Scores -----------------------------------------------------------------------------
+
+void addScoreCommand(MainWindow& w, int id) {
+  ScoreKind kind = ScoreKind::Pomodoro;
+  switch (id) {
+    case kCmdAddPomodoro: kind = ScoreKind::Pomodoro; break;
+    case kCmdAddInternal: kind = ScoreKind::InternalInterruption; break;
+    case kCmdAddExternal: kind = ScoreKind::ExternalInterruption; break;
+    case kCmdAddEstimate: kind = ScoreKind::Estimated; break;
+    case kCmdMarkDone: kind = ScoreKind::Done; break;
+    case kCmdAddAbandoned: kind = ScoreKind::Abandoned; break;
+    default: return;
+  }
+  scoreCommandAdd(w.app, kind);
+}
+
+void addEstimatesCommand(MainWindow& w, int id) { addEstimates(w.app, id - kCmdAddEstimatesBase); }
+
+void removeScoreCommand(MainWindow& w, int id) {
+  // 1132..1137: pomodoro, abandoned, internal, external, estimate, done.
+  static constexpr ScoreKind kKinds[] = {ScoreKind::Pomodoro,           ScoreKind::Abandoned,
+                                         ScoreKind::InternalInterruption, ScoreKind::ExternalInterruption,
+                                         ScoreKind::Estimated,          ScoreKind::Done};
+  removeScore(w.app, kKinds[id - kCmdRemovePomodoro]);
+}
+
+void removeDoneTasksCommand(MainWindow& w, int) { RemoveDoneTasks(w.app); }
+
+void saveCommand(MainWindow& w, int) { SaveAllSheets(w.app); }
+
+// ---- Sheets -----------------------------------------------------------------------------
+
+bool chooseSheetFile(MainWindow& w, u16v startFolder, u16& chosen) {
+  wchar_t file[MAX_PATH] = L"";
+  // Filter pairs separated by NULs, the whole list ended by a second NUL.
+  const u16 filter = u16(w.app.tr(Txt::TodoListsFilter)) + u'\0' + u"*.pm2;*.pm3;*.pm4;*.pm5;*.pm6" + u'\0' +
+                     w.app.tr(Txt::AllFilesFilter) + u'\0' + u"*.*" + u'\0' + u'\0';
+  const u16 folder(startFolder);
+  const u16 title = w.app.tr(Txt::OpenTodoListTitle);
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = w.hwnd;
+  ofn.lpstrFilter = W(filter);
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.lpstrInitialDir = W(folder);
+  ofn.lpstrTitle = W(title);
+  ofn.lpstrDefExt = L"pm6";
+  // The current directory is the user-data folder, which every relative path relies on.
+  ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+  if (!GetOpenFileNameW(&ofn)) {
+    const DWORD error = CommDlgExtendedError();
+    if (error) logLine(u"Open File dialog error %d", static_cast<int>(error));
+    return false;
+  }
+  chosen = U(file);
+  return true;
+}
+
+void viewOldSheetCommand(MainWindow& w, int) {
+  viewOldSheet(w.app, [&w](u16v folder, u16& path) { return chooseSheetFile(w, folder, path); });
+}
+
+void newSheetCommand(MainWindow& w, int) { newTodoSheet(w.app); }
+void backToTodayCommand(MainWindow& w, int) { backToTodaySheet(w.app); }
+void previousSheetCommand(MainWindow& w, int) { showPreviousSheet(w.app); }
+void nextSheetCommand(MainWindow& w, int) { showNextSheet(w.app); }
+
+void categoryCommand(MainWindow& w, int id) { runCategoryCommand(w.app, id); }
+
+// ---- Pages, menus, window ---------------------------------------------------------------
+
+void nextPageCommand(MainWindow& w, int) {
+  if (w.book.switching()) return;
+  logLine(u"Next pg");
+  showPage(w, nextPageIndex(w.book.currentPage()));
+}
+
+void rowMenuCommand(MainWindow& w, int) {
+  if (w.book.currentPage() != 0) return;
+  const RowLayout rows{kSheetRows, w.pages.sheet.rowsTop, w.pages.sheet.rowHeight, w.app.sheet.separatorIndex};
+  const ClientPoint p = rowMenuPoint(rows, w.app.ui.currentRow, w.pages.scrollOffset[0]);
+  showMenuAtClient(w, buildRowContextMenu(w.app, w.app.timer.running), p.x, p.y);
+  // The marker button took the focus with its click; typing goes back to the row.
+  w.editors.focusRow(w, 0, w.app.ui.currentRow, -1);
+}
+
+void toolbarMenuCommand(MainWindow& w, int id) {
+  Menu menu;
+  switch (id) {
+    case kCmdPageMenu: menu = buildPageMenu(w.app); break;
+    case kCmdHelpMenu: menu = buildHelpMenu(w.app); break;
+    case kCmdEstimateMenu: menu = buildEstimateMenu(w.app); break;
+    case kCmdShareMenu: menu = buildShareMenu(w.app); break;
+    case kCmdProjectMenu: menu = buildProjectButtonMenu(w.app); break;
+    case kCmdDeleteEntriesMenu: menu = buildDeleteEntriesMenu(w.app); break;
+    default: return;
+  }
+  const Toolbar::Point p = w.toolbar.menuAnchor(menuAnchorButton(id));
+  showMenuAtClient(w, menu, p.x, p.y);
+}
+
+void aboutCommand(MainWindow& w, int id) { showAboutDialog(w.hwnd, id == kCmdAboutModal); }
+void helpCommand(MainWindow& w, int) { showHelpDialog(w.hwnd); }
+void reportBugCommand(MainWindow& w, int) { reportBug(w.app, w.hwnd); }
+void minimizeCommand(MainWindow& w, int) { MinimizeToTray(w); }
+void leaveTrayCommand(MainWindow& w, int) { leaveTray(w); }
+void exitCommand(MainWindow& w, int) { exitProgram(w, false); }
+
+void webPageCommand(MainWindow& w, int id) {
+  if (!runWebPageCommand(w.app, id)) logLine(u"command %d opens no page", id);
+}
+
+// In id order; ranges do not overlap.
+const std::vector<CommandEntry> kTable = {
+    {kCmdRowMenu, kCmdRowMenu, rowMenuCommand},
+    {kCmdAboutModeless, kCmdAboutModeless, aboutCommand},
+    {kCmdMinimizeToTray, kCmdMinimizeToTray, minimizeCommand},
+    {1023, 1023, webPageCommand},
+    {1100, 1100, startTimerCommand},
+    {kCmdAboutModal, kCmdAboutModal, aboutCommand},
+    {kCmdAddPomodoro, kCmdAddPomodoro, addScoreCommand},
+    {kCmdAddInternal, kCmdAddInternal, addScoreCommand},
+    {kCmdViewOldSheet, kCmdViewOldSheet, viewOldSheetCommand},
+    {1110, 1110, stopTimerCommand},
+    {kCmdExit, kCmdExit, exitCommand},
+    {kCmdMarkDone, kCmdMarkDone, addScoreCommand},
+    {1113, 1113, webPageCommand},
+    {kCmdHelp, kCmdHelp, helpCommand},
+    {1120, 1122, webPageCommand},
+    {1124, 1124, webPageCommand},
+    {kCmdNewSheet, kCmdNewSheet, newSheetCommand},
+    {kCmdAddExternal, kCmdAddExternal, addScoreCommand},
+    {kCmdRemovePomodoro, kCmdRemoveDone, removeScoreCommand},
+    {kCmdAddEstimate, kCmdAddEstimate, addScoreCommand},
+    {1142, 1142, webPageCommand},
+    {1145, 1145, webPageCommand},
+    {kCmdCategoryFirstId, kCmdCategoryLastId, categoryCommand},
+    {kCmdAddEstimatesFirst, kCmdAddEstimatesLast, addEstimatesCommand},
+    {kCmdRemoveDoneTasks, kCmdRemoveDoneTasks, removeDoneTasksCommand},
+    {1510, 1510, webPageCommand},
+    {kCmdReportBug, kCmdReportBug, reportBugCommand},
+    {kCmdLeaveTray, kCmdLeaveTray, leaveTrayCommand},
+    {kCmdBackToToday, kCmdBackToToday, backToTodayCommand},
+    {1514, 1514, webPageCommand},
+    {kCmdPreviousSheet, kCmdPreviousSheet, previousSheetCommand},
+    {kCmdNextSheet, kCmdNextSheet, nextSheetCommand},
+    {1522, 1524, webPageCommand},
+    {1528, 1528, webPageCommand},
+    {1536, 1540, timerStyleCommand},
+    {1548, 1548, webPageCommand},
+    {kCmdNextPage, kCmdNextPage, nextPageCommand},
+    {kCmdAddAbandoned, kCmdAddAbandoned, addScoreCommand},
+    {kCmdSaveAllSheets, kCmdSaveAllSheets, saveCommand},
+    {kCmdPageMenu, kCmdShareMenu, toolbarMenuCommand},
+    {kCmdProjectMenu, kCmdProjectMenu, toolbarMenuCommand},
+    {kCmdDeleteEntriesMenu, kCmdDeleteEntriesMenu, toolbarMenuCommand},
+};
+
+}  // namespace
+
+const std::vector<CommandEntry>& commandTable() { return kTable; }
+
+bool runCommand(MainWindow& w, int id) {
+  const auto& table = commandTable();
+  const auto it = std::find_if(table.begin(), table.end(),
+                               [id](const CommandEntry& e) { return id >= e.first && id <= e.last; });
+  if (it == table.end()) {
+    // The timer, the Todolists, the projects dialogs, the row moves, the settings dialog and
+    // the statistics join the table with their owners.
+    logLine(u"command %d not available yet", id);
+    return false;
+  }
+  it->run(w, id);
+  return true;
+}
+
+void showMenuAtScreen(MainWindow& w, const Menu& menu, POINT screen) {
+  if (menu.empty()) return;
+  trackPopupMenu(w.hwnd, menu, screen);
+}
+
+void showMenuAtClient(MainWindow& w, const Menu& menu, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(w.hwnd, &p);
+  showMenuAtScreen(w, menu, p);
+}
+
+void showRowMenu(MainWindow& w, int x, int y) {
+  const int page = w.book.currentPage();
+  if (page == 0) showMenuAtClient(w, buildRowContextMenu(w.app, w.app.timer.running), x, y);
+  else if (page == 1) showMenuAtClient(w, buildTodolistRowMenu(w.app), x, y);
+}
+
+}  // namespace tirelmo

@@ -1,0 +1,196 @@
+#include "dialogs.h"
+
+#include "app/log.h"
+#include "text/format.h"
+#include "web/web_pages.h"
+#include "wide.h"
+
+namespace tirelmo {
+
+namespace {
+
+constexpr int kCmdCommentPage = 1113;
+constexpr int kCmdDonationPage = 1120;
+constexpr int kCmdHomePage = 1142;
+
+// The score pictures of the About box: the toolbar buttons' released images (40 x 40, the
+// upper half of each 40 x 80 bitmap), in the order the toolbar shows them.
+constexpr int kScoreBitmaps[] = {137, 130, 144, 131, 133, 132};
+constexpr int kScorePictureSize = 40;
+constexpr RECT kScoreArea = {42, 36, 232, 66};  // dialog units, between the build line and the texts
+
+HWND g_modelessAbout = nullptr;
+HFONT g_fixedFont = nullptr;  // the Help dialog's score lines; lives while a Help box is open
+HFONT g_linkFont = nullptr;   // the About box's underlined link; made once, kept for the run
+
+HINSTANCE instanceOf(HWND hwnd) {
+  return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd, GWLP_HINSTANCE));
+}
+
+HWND ownerOf(HWND dlg) { return GetWindow(dlg, GW_OWNER); }
+
+// A font of the dialog's own height, in another face.
+HFONT fontLike(HWND dlg, const wchar_t* face, DWORD pitchAndFamily, bool underline) {
+  LOGFONTW lf = {};
+  HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageW(dlg, WM_GETFONT, 0, 0));
+  if (!dialogFont || !GetObjectW(dialogFont, sizeof(lf), &lf)) lf.lfHeight = -12;
+  lf.lfUnderline = underline ? TRUE : FALSE;
+  lf.lfPitchAndFamily = static_cast<BYTE>(pitchAndFamily);
+  if (face) lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+  return CreateFontIndirectW(&lf);
+}
+
+INT_PTR CALLBACK helpDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      // The score lines are columns made of blanks; only a fixed-pitch face keeps them straight.
+      if (!g_fixedFont) g_fixedFont = fontLike(dlg, L"Consolas", FIXED_PITCH | FF_MODERN, false);
+      if (g_fixedFont)
+        for (int id = IDC_HELP_SCORE_LINE_FIRST; id < IDC_HELP_SCORE_LINE_FIRST + 6; ++id)
+          SendDlgItemMessageW(dlg, id, WM_SETFONT, reinterpret_cast<WPARAM>(g_fixedFont), FALSE);
+      // Enter should close the box, not write an e-mail.
+      SetFocus(GetDlgItem(dlg, IDOK));
+      return FALSE;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDC_HELP_WRITE_ME:
+          EndDialog(dlg, IDC_HELP_WRITE_ME);
+          PostMessageW(ownerOf(dlg), WM_COMMAND, kCmdCommentPage, 0);
+          return TRUE;
+        case IDOK:
+        case IDCANCEL:
+          EndDialog(dlg, LOWORD(wParam));
+          return TRUE;
+      }
+      break;
+  }
+  return FALSE;
+}
+
+void paintScorePictures(HWND dlg) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(dlg, &ps);
+  // Painted straight onto the dialog: a control there would paint its background over them.
+  RECT frame = kScoreArea;
+  if (MapDialogRect(dlg, &frame)) {
+    HDC mem = CreateCompatibleDC(dc);
+    int x = frame.left;
+    for (int id : kScoreBitmaps) {
+      // A picture that is missing from the resources is left out; the box is still complete.
+      HBITMAP bmp = LoadBitmapW(instanceOf(dlg), MAKEINTRESOURCEW(id));
+      if (!bmp) continue;
+      HGDIOBJ old = SelectObject(mem, bmp);
+      BitBlt(dc, x, frame.top, kScorePictureSize, kScorePictureSize, mem, 0, 0, SRCCOPY);
+      SelectObject(mem, old);
+      DeleteObject(bmp);
+      x += kScorePictureSize + 6;
+      if (x + kScorePictureSize > frame.right) break;
+    }
+    DeleteDC(mem);
+  }
+  EndPaint(dlg, &ps);
+}
+
+void closeAbout(HWND dlg, INT_PTR result) {
+  if (GetWindowLongPtrW(dlg, GWLP_USERDATA) == 0) {  // modeless
+    DestroyWindow(dlg);
+  } else {
+    EndDialog(dlg, result);
+  }
+}
+
+INT_PTR CALLBACK aboutDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_INITDIALOG: {
+      SetWindowLongPtrW(dlg, GWLP_USERDATA, lParam);  // 1: modal
+      SetDlgItemTextW(dlg, IDC_ABOUT_RELEASE,
+                      W(fmt(u"Tirelmo Release: %s.%s (32-bit) ", u"v2.3.3", u"0")));
+      SetDlgItemTextW(dlg, IDC_ABOUT_BUILD, W(fmt(u"%s - %s", u"May 14 2021", u"19:36:34")));
+      if (!g_linkFont) g_linkFont = fontLike(dlg, nullptr, DEFAULT_PITCH, true);
+      if (g_linkFont)
+        SendDlgItemMessageW(dlg, IDC_ABOUT_LINK, WM_SETFONT, reinterpret_cast<WPARAM>(g_linkFont), FALSE);
+      // A stray Enter closes the box; donating takes a deliberate click.
+      SetFocus(GetDlgItem(dlg, IDCANCEL));
+      return FALSE;
+    }
+    case WM_PAINT:
+      paintScorePictures(dlg);
+      return TRUE;
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lParam) == GetDlgItem(dlg, IDC_ABOUT_LINK)) {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, RGB(0, 80, 200));
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+      }
+      break;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) == GetDlgItem(dlg, IDC_ABOUT_LINK)) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        SetWindowLongPtrW(dlg, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+      }
+      break;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDC_ABOUT_LINK:
+          if (HIWORD(wParam) == STN_CLICKED) PostMessageW(ownerOf(dlg), WM_COMMAND, kCmdHomePage, 0);
+          return TRUE;
+        case IDC_ABOUT_DONATE:
+          PostMessageW(ownerOf(dlg), WM_COMMAND, kCmdDonationPage, 0);
+          closeAbout(dlg, IDC_ABOUT_DONATE);
+          return TRUE;
+        case IDOK:
+        case IDCANCEL:
+          closeAbout(dlg, IDCANCEL);
+          return TRUE;
+      }
+      break;
+    case WM_DESTROY:
+      if (dlg == g_modelessAbout) g_modelessAbout = nullptr;
+      break;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+void showHelpDialog(HWND owner) {
+  const INT_PTR r = DialogBoxParamW(instanceOf(owner), L"HELPDLG", owner, helpDialogProc, 0);
+  if (r == -1) logLastError(u"DialogBox HELPDLG");
+  if (g_fixedFont) {
+    DeleteObject(g_fixedFont);
+    g_fixedFont = nullptr;
+  }
+}
+
+void showAboutDialog(HWND owner, bool modal) {
+  if (modal) {
+    if (DialogBoxParamW(instanceOf(owner), L"AboutDlg", owner, aboutDialogProc, 1) == -1)
+      logLastError(u"DialogBox AboutDlg");
+    return;
+  }
+  if (g_modelessAbout) {
+    ShowWindow(g_modelessAbout, SW_SHOWNORMAL);
+    SetForegroundWindow(g_modelessAbout);
+    return;
+  }
+  g_modelessAbout = CreateDialogParamW(instanceOf(owner), L"AboutDlg", owner, aboutDialogProc, 0);
+  if (!g_modelessAbout) {
+    logLastError(u"CreateDialog AboutDlg");
+    return;
+  }
+  ShowWindow(g_modelessAbout, SW_SHOW);
+}
+
+HWND modelessAboutDialog() { return g_modelessAbout; }
+
+bool handleModelessDialogMessage(MSG& msg) {
+  return g_modelessAbout && IsDialogMessageW(g_modelessAbout, &msg);
+}
+
+void reportBug(App& app, HWND) { runReportBug(app); }
+
+void setRunAtStartup(App& app, bool on) { applyRunAtStartup(app, on); }
+
+}  // namespace tirelmo

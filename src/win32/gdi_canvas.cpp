@@ -1,0 +1,299 @@
+#include "gdi_canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "app/log.h"
+#include "wide.h"
+
+namespace tirelmo {
+
+namespace {
+
+COLORREF colorOf(Rgb c) { return RGB(c.r, c.g, c.b); }
+
+int unitsOf(u16v text) {
+  return static_cast<int>(std::min<std::size_t>(text.size(), std::numeric_limits<int>::max()));
+}
+
+const wchar_t* wideOf(u16v text) { return reinterpret_cast<const wchar_t*>(text.data()); }
+
+// A 32-bit top-down DIB section; bits points at its pixels.
+HBITMAP createTopDownDib(HDC compatible, int width, int height, std::uint32_t** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // negative: the first row is the top one
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* pixels = nullptr;
+  HBITMAP bitmap = CreateDIBSection(compatible, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  *bits = bitmap ? static_cast<std::uint32_t*>(pixels) : nullptr;
+  return bitmap;
+}
+
+// A solid brush for the length of one call.
+class SolidBrush {
+ public:
+  explicit SolidBrush(Rgb c) : brush_(CreateSolidBrush(colorOf(c))) {}
+  HBRUSH get() const { return static_cast<HBRUSH>(brush_.get()); }
+
+ private:
+  GdiObject brush_;
+};
+
+// Selects an object into a DC for one scope.
+class Selected {
+ public:
+  Selected(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+  ~Selected() {
+    if (previous_) SelectObject(dc_, previous_);
+  }
+  Selected(const Selected&) = delete;
+  Selected& operator=(const Selected&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+}  // namespace
+
+// ---- MemoryDc ----------------------------------------------------------------------------
+
+MemoryDc::MemoryDc(HDC dc, HBITMAP bitmap) : dc_(dc), previous_(SelectObject(dc, bitmap)) {}
+
+MemoryDc::~MemoryDc() {
+  if (!dc_) return;
+  if (previous_) SelectObject(dc_, previous_);
+  DeleteDC(dc_);
+}
+
+// ---- GdiGraphics -------------------------------------------------------------------------
+
+GdiGraphics::GdiGraphics(HINSTANCE module)
+    : module_(module), screenCompatible_(CreateCompatibleDC(nullptr)) {
+  if (!screenCompatible_) logLastError(u"CreateCompatibleDC");
+}
+
+GdiGraphics::~GdiGraphics() {
+  bitmaps_.clear();
+  fonts_.clear();
+  pens_.clear();
+  if (screenCompatible_) DeleteDC(screenCompatible_);
+}
+
+std::unique_ptr<Surface> GdiGraphics::createSurface(int width, int height) {
+  if (width <= 0 || height <= 0) return nullptr;
+  auto surface = std::make_unique<GdiSurface>(*this, screenCompatible_, width, height);
+  if (!surface->valid()) {
+    logLine(u"createSurface() %dx%d failed", width, height);
+    return nullptr;
+  }
+  return surface;
+}
+
+bool GdiGraphics::registerBitmap(BitmapId id, int width, int height, const std::uint32_t* pixels) {
+  if (width <= 0 || height <= 0 || !pixels) return false;
+  std::uint32_t* bits = nullptr;
+  GdiObject bitmap(createTopDownDib(screenCompatible_, width, height, &bits));
+  HDC dc = bitmap ? CreateCompatibleDC(screenCompatible_) : nullptr;
+  if (!dc) {
+    logLastError(u"registerBitmap");
+    return false;
+  }
+  std::memcpy(bits, pixels, static_cast<std::size_t>(width) * height * sizeof(std::uint32_t));
+  CachedBitmap entry;
+  entry.dc = std::make_unique<MemoryDc>(dc, static_cast<HBITMAP>(bitmap.get()));
+  entry.bitmap = std::move(bitmap);
+  entry.width = width;
+  entry.height = height;
+  bitmaps_.erase(id);
+  bitmaps_.emplace(id, std::move(entry));
+  missing_.erase(id);
+  return true;
+}
+
+void GdiGraphics::releaseBitmap(BitmapId id) { bitmaps_.erase(id); }
+
+HDC GdiGraphics::bitmapDc(BitmapId id) {
+  if (auto it = bitmaps_.find(id); it != bitmaps_.end()) return it->second.dc->get();
+  if (missing_.count(id)) return nullptr;
+  GdiObject bitmap(LoadImageW(module_, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  // Run-length compressed papers cannot become DIB sections everywhere; a device bitmap
+  // draws the same.
+  if (!bitmap) bitmap.reset(LoadImageW(module_, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
+  HDC dc = bitmap ? CreateCompatibleDC(screenCompatible_) : nullptr;
+  if (!dc) {
+    // Logged once: drawing goes on without the picture.
+    logLine(u"LoadImageW() bitmap %d not loaded", id);
+    logLastError(u"LoadImageW");
+    missing_[id] = true;
+    return nullptr;
+  }
+  BITMAP info{};
+  GetObjectW(bitmap.get(), sizeof(info), &info);
+  CachedBitmap entry;
+  entry.dc = std::make_unique<MemoryDc>(dc, static_cast<HBITMAP>(bitmap.get()));
+  entry.bitmap = std::move(bitmap);
+  entry.width = info.bmWidth;
+  entry.height = info.bmHeight;
+  HDC result = entry.dc->get();
+  bitmaps_.emplace(id, std::move(entry));
+  return result;
+}
+
+HFONT GdiGraphics::fontFor(const FontSpec& spec) {
+  const auto key = std::make_tuple(spec.face, spec.height, spec.bold, spec.strikeOut);
+  if (auto it = fonts_.find(key); it != fonts_.end()) return static_cast<HFONT>(it->second.get());
+  // A face name longer than GDI's limit would be refused as a whole.
+  std::wstring face = Wstr(u16v(spec.face).substr(0, LF_FACESIZE - 1));
+  // A positive height asks for the cell height, which is what the core's sizes mean.
+  HFONT font = CreateFontW(spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                           spec.strikeOut ? TRUE : FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                           face.c_str());
+  if (!font) {
+    logLastError(u"CreateFontW");
+    return nullptr;
+  }
+  fonts_.emplace(key, GdiObject(font));
+  return font;
+}
+
+HPEN GdiGraphics::penFor(Rgb color, int width) {
+  const std::uint32_t packed = (std::uint32_t(color.r) << 16) | (std::uint32_t(color.g) << 8) | color.b;
+  const auto key = std::make_tuple(packed, width);
+  if (auto it = pens_.find(key); it != pens_.end()) return static_cast<HPEN>(it->second.get());
+  HPEN pen = CreatePen(PS_SOLID, std::max(1, width), colorOf(color));
+  if (!pen) {
+    logLastError(u"CreatePen");
+    return nullptr;
+  }
+  pens_.emplace(key, GdiObject(pen));
+  return pen;
+}
+
+// ---- GdiSurface --------------------------------------------------------------------------
+
+GdiSurface::GdiSurface(GdiGraphics& graphics, HDC compatible, int width, int height)
+    : graphics_(graphics), width_(width), height_(height) {
+  std::uint32_t* bits = nullptr;
+  bitmap_.reset(createTopDownDib(compatible, width, height, &bits));
+  if (!bitmap_) {
+    logLastError(u"CreateDIBSection");
+    return;
+  }
+  HDC dc = CreateCompatibleDC(compatible);
+  if (!dc) {
+    logLastError(u"CreateCompatibleDC");
+    bitmap_.reset();
+    return;
+  }
+  dc_ = std::make_unique<MemoryDc>(dc, static_cast<HBITMAP>(bitmap_.get()));
+  bits_ = bits;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+  originalFont_ = GetCurrentObject(dc, OBJ_FONT);
+}
+
+GdiSurface::~GdiSurface() {
+  // The cached fonts outlive the DC: give it its own font back before it goes.
+  if (dc_ && originalFont_) SelectObject(dc_->get(), originalFont_);
+  dc_.reset();
+}
+
+void GdiSurface::fillRect(int x, int y, int w, int h, Rgb color) {
+  if (!valid() || w <= 0 || h <= 0) return;
+  RECT r{x, y, x + w, y + h};
+  SetDCBrushColor(dc(), colorOf(color));
+  FillRect(dc(), &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void GdiSurface::line(int x0, int y0, int x1, int y1, Rgb color, int penWidth) {
+  if (!valid()) return;
+  Selected pen(dc(), graphics_.penFor(color, penWidth));
+  MoveToEx(dc(), x0, y0, nullptr);
+  LineTo(dc(), x1, y1);
+}
+
+void GdiSurface::setFont(const FontSpec& font) {
+  font_ = font;
+  if (!valid()) return;
+  if (HFONT f = graphics_.fontFor(font)) SelectObject(dc(), f);
+}
+
+int GdiSurface::textWidth(u16v text) {
+  if (!valid() || text.empty()) return 0;
+  SIZE size{};
+  if (!GetTextExtentPoint32W(dc(), wideOf(text), unitsOf(text), &size)) return 0;
+  return size.cx;
+}
+
+int GdiSurface::textHeight(u16v text) {
+  if (!valid()) return 0;
+  if (text.empty()) {
+    TEXTMETRICW tm{};
+    return GetTextMetricsW(dc(), &tm) ? tm.tmHeight : 0;
+  }
+  SIZE size{};
+  if (!GetTextExtentPoint32W(dc(), wideOf(text), unitsOf(text), &size)) return 0;
+  return size.cy;
+}
+
+void GdiSurface::drawText(int x, int y, u16v text, Rgb color) {
+  if (!valid() || text.empty()) return;
+  SetTextColor(dc(), colorOf(color));
+  TextOutW(dc(), x, y, wideOf(text), unitsOf(text));
+}
+
+void GdiSurface::copyFrom(int dx, int dy, int w, int h, const Surface& source, int sx, int sy) {
+  const auto* from = dynamic_cast<const GdiSurface*>(&source);
+  if (!valid() || !from || !from->valid() || w <= 0 || h <= 0) return;
+  BitBlt(dc(), dx, dy, w, h, from->dc(), sx, sy, SRCCOPY);
+}
+
+bool GdiSurface::drawBitmap(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) {
+  HDC source = graphics_.bitmapDc(bitmap);
+  if (!source) return false;
+  if (valid() && w > 0 && h > 0) BitBlt(dc(), dx, dy, w, h, source, sx, sy, SRCCOPY);
+  return true;
+}
+
+bool GdiSurface::drawSprite(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) {
+  HDC source = graphics_.bitmapDc(bitmap);
+  if (!source) return false;
+  if (!valid() || w <= 0 || h <= 0) return true;
+  // The mask cell lies right below the picture cell: white keeps the page, black clears it
+  // for the picture, which is black wherever the page must show through.
+  BitBlt(dc(), dx, dy, w, h, source, sx, sy + h, SRCAND);
+  BitBlt(dc(), dx, dy, w, h, source, sx, sy, SRCPAINT);
+  return true;
+}
+
+void GdiSurface::pie(int left, int top, int right, int bottom, double startDegrees,
+                     double sweepDegrees, Rgb fill, Rgb outline) {
+  if (!valid() || sweepDegrees == 0 || right <= left || bottom <= top) return;
+  SolidBrush brush(fill);
+  Selected b(dc(), brush.get());
+  Selected p(dc(), graphics_.penFor(outline, 1));
+  if (std::fabs(sweepDegrees) >= 360) {
+    Ellipse(dc(), left, top, right, bottom);
+    return;
+  }
+  // GDI draws from the first radial to the second counter-clockwise (its default direction).
+  double from = startDegrees, to = startDegrees + sweepDegrees;
+  if (sweepDegrees < 0) std::swap(from, to);
+  const double cx = (left + right) / 2.0, cy = (top + bottom) / 2.0;
+  const double r = std::max(right - left, bottom - top);  // any length beyond the ellipse
+  const double kRad = 3.14159265358979323846 / 180.0;
+  const auto px = [&](double deg) { return static_cast<int>(std::lround(cx + r * std::cos(deg * kRad))); };
+  const auto py = [&](double deg) { return static_cast<int>(std::lround(cy - r * std::sin(deg * kRad))); };
+  SetArcDirection(dc(), AD_COUNTERCLOCKWISE);
+  Pie(dc(), left, top, right, bottom, px(from), py(from), px(to), py(to));
+}
+
+}  // namespace tirelmo

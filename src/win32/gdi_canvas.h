@@ -1,0 +1,118 @@
+// The canvas port on GDI: every surface is a 32-bit top-down DIB section selected into its
+// own memory DC, so pages can be drawn at any time and the window only BitBlts from them.
+//
+// Font heights are cell heights (CreateFontW with a positive height), the same measure the
+// core's FontSpec heights mean everywhere.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <tuple>
+#include <type_traits>
+
+#include "platform/canvas.h"
+
+namespace tirelmo {
+
+// Owners of one GDI object each; the object is released with its owner.
+struct GdiObjectDeleter {
+  void operator()(HGDIOBJ object) const {
+    if (object) DeleteObject(object);
+  }
+};
+using GdiObject = std::unique_ptr<std::remove_pointer_t<HGDIOBJ>, GdiObjectDeleter>;
+
+// A memory DC with one bitmap selected; the original bitmap goes back before the DC is freed.
+class MemoryDc {
+ public:
+  MemoryDc() = default;
+  MemoryDc(HDC dc, HBITMAP bitmap);
+  ~MemoryDc();
+  MemoryDc(const MemoryDc&) = delete;
+  MemoryDc& operator=(const MemoryDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_ = nullptr;
+  HGDIOBJ previous_ = nullptr;
+};
+
+class GdiSurface;
+
+class GdiGraphics : public Graphics {
+ public:
+  explicit GdiGraphics(HINSTANCE module);
+  ~GdiGraphics() override;
+  GdiGraphics(const GdiGraphics&) = delete;
+  GdiGraphics& operator=(const GdiGraphics&) = delete;
+
+  // Surfaces use this object's fonts and bitmaps: they must not outlive it.
+  std::unique_ptr<Surface> createSurface(int width, int height) override;
+  void releaseBitmap(BitmapId id) override;
+
+  // Puts a bitmap under an id instead of loading the resource (tests, generated pictures).
+  // The pixels are 32-bit 0x00RRGGBB, top row first.
+  bool registerBitmap(BitmapId id, int width, int height, const std::uint32_t* pixels);
+
+  // The DC holding the bitmap, loaded with LoadImageW on first use; null when missing (the
+  // failure is logged once).
+  HDC bitmapDc(BitmapId id);
+  HFONT fontFor(const FontSpec& spec);
+  HPEN penFor(Rgb color, int width);
+
+ private:
+  struct CachedBitmap {
+    GdiObject bitmap;
+    std::unique_ptr<MemoryDc> dc;
+    int width = 0;
+    int height = 0;
+  };
+  HINSTANCE module_;
+  HDC screenCompatible_ = nullptr;  // a memory DC the surfaces' DCs are made compatible with
+  std::map<BitmapId, CachedBitmap> bitmaps_;
+  std::map<BitmapId, bool> missing_;
+  std::map<std::tuple<std::u16string, int, bool, bool>, GdiObject> fonts_;
+  std::map<std::tuple<std::uint32_t, int>, GdiObject> pens_;
+};
+
+class GdiSurface : public Surface {
+ public:
+  // Use GdiGraphics::createSurface; valid() is false when GDI refused the bitmap.
+  GdiSurface(GdiGraphics& graphics, HDC compatible, int width, int height);
+  ~GdiSurface() override;
+
+  bool valid() const { return bits_ != nullptr; }
+  HDC dc() const { return dc_ ? dc_->get() : nullptr; }
+  // The pixels, 0x00RRGGBB, width() per row, top row first (GdiFlush before reading).
+  const std::uint32_t* pixels() const { return bits_; }
+
+  int width() const override { return width_; }
+  int height() const override { return height_; }
+  void fillRect(int x, int y, int w, int h, Rgb color) override;
+  void line(int x0, int y0, int x1, int y1, Rgb color, int penWidth = 1) override;
+  void setFont(const FontSpec& font) override;
+  const FontSpec& font() const override { return font_; }
+  int textWidth(u16v text) override;
+  int textHeight(u16v text) override;
+  void drawText(int x, int y, u16v text, Rgb color) override;
+  void copyFrom(int dx, int dy, int w, int h, const Surface& source, int sx, int sy) override;
+  bool drawBitmap(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) override;
+  bool drawSprite(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) override;
+  void pie(int left, int top, int right, int bottom, double startDegrees, double sweepDegrees,
+           Rgb fill, Rgb outline) override;
+
+ private:
+  GdiGraphics& graphics_;
+  int width_ = 0;
+  int height_ = 0;
+  GdiObject bitmap_;
+  std::unique_ptr<MemoryDc> dc_;
+  std::uint32_t* bits_ = nullptr;
+  FontSpec font_;
+  HGDIOBJ originalFont_ = nullptr;
+};
+
+}  // namespace tirelmo

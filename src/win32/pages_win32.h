@@ -1,0 +1,55 @@
+// The seven pages on the screen: the page tabs (and the Todolist tab strip of Next Things),
+// the page switch, scrolling, and the paint that copies the page on display from its
+// off-screen surface.
+#pragma once
+
+#include <windows.h>
+
+namespace tirelmo {
+
+struct MainWindow;
+
+struct PageTabs {
+  HWND pageTabs = nullptr;      // "ToDo Today" .. "Apps + Websites"; null when it failed
+  HWND todolistTabs = nullptr;  // the Todolist tab strip of page 1
+  int listMarkerRow = -1;       // the row whose current-row mark is drawn on page 1
+  bool stale[7] = {};           // drawn for an older window width; redrawn when shown
+};
+
+void createPageTabs(MainWindow& w);
+void createTodolistTabs(MainWindow& w);
+void resizePageTabs(MainWindow& w);
+// WM_NOTIFY from either tab control; returns the message's answer.
+LRESULT onTabNotify(MainWindow& w, const NMHDR& hdr);
+// WM_DRAWITEM of the owner-drawn Todolist tabs.
+bool drawTodolistTab(MainWindow& w, const DRAWITEMSTRUCT& item);
+
+// The page switch (nothing when the page is already on display).
+void showPage(MainWindow& w, int page);
+// Draws a page completely (its content, then its toolbar buttons on both surfaces).
+void drawPage(MainWindow& w, int page);
+void drawAllPages(MainWindow& w);
+// The page the core asked for (app.ui.currentPage) comes on display.
+void followModelPage(MainWindow& w);
+
+// The current page's scroll offset, clamped; editors follow, the window repaints.
+void scrollCurrentPage(MainWindow& w, int offset);
+void updateScrollBar(MainWindow& w);
+
+// The client area changed size: geometry, editors, tabs, scroll limits, drawings.
+void onClientResized(MainWindow& w, int width, int height);
+
+// WM_PAINT: the header and the scrolled body of the page on display.
+void paintMainWindow(MainWindow& w);
+
+// Rows of the pages with rows (0 and 1).
+void selectRow(MainWindow& w, int row);       // current row, focus, into view
+void onRowFocus(MainWindow& w, int page, int row);  // message 1532
+void scrollRowIntoView(MainWindow& w, int row);
+// A click (client point) on a row of page 0 or 1 selects it; false when no row is there.
+bool selectRowAtPoint(MainWindow& w, int x, int y);
+
+// Repaints the whole client area, children included.
+void repaintAll(MainWindow& w);
+
+}  // namespace tirelmo

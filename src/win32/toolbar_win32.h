@@ -1,0 +1,42 @@
+// The toolbar on the screen: its buttons drawn into the page surfaces, their balloon
+// tooltips, and the mouse presses handed to the core's toolbar logic.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "ui/toolbar.h"
+
+namespace tirelmo {
+
+struct MainWindow;
+
+class ToolbarTips {
+ public:
+  // One balloon tooltip window per button; a failure is logged and that button goes
+  // without a tooltip.
+  void create(MainWindow& w);
+  // Every tool removed, then the buttons of the page added again with the text of the
+  // language in use.
+  void showFor(MainWindow& w, int page);
+  // Mouse messages of the main window's client area, handed to the tooltips.
+  void relayMouse(HWND owner, UINT msg, WPARAM wParam, LPARAM lParam);
+  void destroy();
+
+ private:
+  std::array<HWND, kToolbarButtons> tips_{};
+  std::array<bool, kToolbarButtons> registered_{};
+};
+
+// The page's buttons onto both of its surfaces (after the page itself was drawn).
+void drawPageToolbar(MainWindow& w, int page);
+
+// A mouse button went down or up in the client area; returns what the toolbar made of it
+// (buttons already redrawn on the page on display).
+ToolbarEffect toolbarMouse(MainWindow& w, int x, int y, MouseSide side, bool down);
+
+// The timer state changed: the start and stop buttons swap places on the ToDo page.
+void showTimerButtons(MainWindow& w, bool running);
+
+}  // namespace tirelmo

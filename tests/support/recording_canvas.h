@@ -1,0 +1,100 @@
+// A canvas that draws nothing and remembers every operation, with text metrics that a test
+// can compute by hand: a text is (UTF-16 units x font height / 2) wide and font height high.
+#pragma once
+
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "platform/canvas.h"
+#include "text/ustring.h"
+
+namespace tirelmo::test {
+
+enum class OpKind { Fill, Line, Text, Copy, Bitmap, Sprite, Pie };
+
+struct DrawOp {
+  OpKind kind = OpKind::Fill;
+  // Fill, Text, Copy, Bitmap, Sprite: the destination rectangle (a text's is its measured
+  // box). Line: from (x, y) to (x2, y2). Pie: the ellipse's box.
+  int x = 0, y = 0, w = 0, h = 0;
+  int x2 = 0, y2 = 0;
+  Rgb color;     // fill, line, text colour; the pie's fill
+  Rgb outline;   // the pie's outline
+  int penWidth = 0;
+  FontSpec font;  // the font selected when the operation ran
+  u16 text;
+  BitmapId bitmap = 0;
+  int sx = 0, sy = 0;                 // source cell of a copy, bitmap or sprite
+  const Surface* source = nullptr;    // copy
+  double startDegrees = 0, sweepDegrees = 0;
+};
+
+class RecordingGraphics;
+
+class RecordingSurface : public Surface {
+ public:
+  RecordingSurface(RecordingGraphics& graphics, int width, int height)
+      : graphics_(graphics), width_(width), height_(height) {}
+
+  int width() const override { return width_; }
+  int height() const override { return height_; }
+  void fillRect(int x, int y, int w, int h, Rgb color) override;
+  void line(int x0, int y0, int x1, int y1, Rgb color, int penWidth = 1) override;
+  void setFont(const FontSpec& font) override { font_ = font; }
+  const FontSpec& font() const override { return font_; }
+  int textWidth(u16v text) override;
+  int textHeight(u16v text) override;
+  void drawText(int x, int y, u16v text, Rgb color) override;
+  void copyFrom(int dx, int dy, int w, int h, const Surface& source, int sx, int sy) override;
+  bool drawBitmap(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) override;
+  bool drawSprite(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) override;
+  void pie(int left, int top, int right, int bottom, double startDegrees, double sweepDegrees,
+           Rgb fill, Rgb outline) override;
+
+  // ---- What was drawn ----
+  std::vector<DrawOp> ops;
+  void clear() { ops.clear(); }
+
+  std::vector<DrawOp> ofKind(OpKind kind) const;
+  // Sprites (optionally only of one source cell x) whose top-left corner lies in the rectangle.
+  std::vector<DrawOp> spritesIn(int x, int y, int w, int h, int cellX = -1) const;
+  std::vector<DrawOp> texts() const { return ofKind(OpKind::Text); }
+  // The first text operation with exactly this text; null when none.
+  const DrawOp* findText(u16v text) const;
+  // Every text operation whose text contains the part.
+  std::vector<DrawOp> textsContaining(u16v part) const;
+  // Horizontal lines at y (pen of any width), and vertical lines at x.
+  std::vector<DrawOp> horizontalLinesAt(int y) const;
+  std::vector<DrawOp> verticalLinesAt(int x) const;
+  std::vector<DrawOp> bitmaps(BitmapId id) const;
+  // The smallest box around everything drawn (copies included); empty when nothing was.
+  struct Box {
+    int top = 0, bottom = 0;  // bottom exclusive
+    bool empty = true;
+  };
+  Box verticalExtent() const;
+
+ private:
+  RecordingGraphics& graphics_;
+  int width_, height_;
+  FontSpec font_;
+};
+
+class RecordingGraphics : public Graphics {
+ public:
+  std::unique_ptr<Surface> createSurface(int width, int height) override;
+  void releaseBitmap(BitmapId id) override { released.push_back(id); }
+
+  std::vector<BitmapId> released;
+  // drawBitmap and drawSprite answer false for these ids (a missing resource).
+  std::set<BitmapId> missingBitmaps;
+  // createSurface answers null (the platform refused) while set.
+  bool refuseSurfaces = false;
+  int surfacesCreated = 0;
+};
+
+// Text metrics of the recording canvas.
+int recordedTextWidth(u16v text, int fontHeight);
+
+}  // namespace tirelmo::test

@@ -1,0 +1,60 @@
+// A ToDo page drawn on the recording canvas, with an App of fakes and the window's
+// repaint requests collected.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/app.h"
+#include "support/fakes.h"
+#include "support/recording_canvas.h"
+#include "ui/pages.h"
+#include "ui/sheet_page.h"
+
+namespace tirelmo::test {
+
+struct Repaint {
+  int x, y, w, h;
+  friend bool operator==(const Repaint&, const Repaint&) = default;
+};
+
+class SheetPageFixture : public ::testing::Test {
+ protected:
+  SheetPageFixture() : app(clock, prompts, system), pages(graphics) {
+    app.start.today = DayDate{2021, 3, 5, 4};  // Friday 5 March 2021
+    app.start.displayedSheetDate = app.start.today;
+    pages.invalidate = [this](int x, int y, int w, int h) { repaints.push_back({x, y, w, h}); };
+  }
+
+  // Builds the page surfaces for a skin (the default font: Buxton Sketch 26).
+  void useSkin(u16v skin, bool projectNames = false) {
+    app.settings.skin = u16(skin);
+    app.settings.displayProjectNames = projectNames;
+    createPageSurfaces(pages, app);
+  }
+  RecordingSurface& composed(int page = 0) {
+    return static_cast<RecordingSurface&>(*pages.composed[page]);
+  }
+  RecordingSurface& background(int page = 0) {
+    return static_cast<RecordingSurface&>(*pages.background[page]);
+  }
+  TodoRow& row(int i) { return app.sheet.rows[static_cast<std::size_t>(i)]; }
+  void task(int i, u16v text) { row(i).text = u16(text); }
+  // Redraws one row on a clean record.
+  void drawRow(int i) {
+    composed().clear();
+    repaints.clear();
+    drawSheetRow(app, pages, i);
+  }
+
+  FakeClock clock;
+  ScriptedPrompts prompts;
+  FakeSystem system;
+  App app;
+  RecordingGraphics graphics;
+  PageSet pages;
+  std::vector<Repaint> repaints;
+};
+
+}  // namespace tirelmo::test

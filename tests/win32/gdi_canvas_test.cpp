@@ -1,0 +1,197 @@
+// The GDI canvas drawn into real DIB sections and read back pixel by pixel.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "gdi_canvas.h"
+
+namespace tirelmo {
+namespace {
+
+constexpr std::uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
+constexpr std::uint32_t kYellow = 0xFFFF00, kWhite = 0xFFFFFF, kBlack = 0x000000;
+
+class GdiCanvasTest : public ::testing::Test {
+ protected:
+  GdiCanvasTest() : graphics(GetModuleHandleW(nullptr)) {}
+
+  std::unique_ptr<Surface> make(int w, int h) {
+    auto s = graphics.createSurface(w, h);
+    EXPECT_NE(s, nullptr);
+    return s;
+  }
+  static std::uint32_t at(const Surface& s, int x, int y) {
+    GdiFlush();
+    const auto& g = static_cast<const GdiSurface&>(s);
+    return g.pixels()[y * g.width() + x] & 0xFFFFFF;
+  }
+
+  GdiGraphics graphics;
+};
+
+TEST_F(GdiCanvasTest, FillsAndLinesLandOnTheirPixels) {
+  auto s = make(64, 48);
+  ASSERT_TRUE(s);
+  EXPECT_NE(static_cast<GdiSurface&>(*s).dc(), nullptr);
+  s->fillRect(0, 0, 64, 48, rgb(10, 20, 30));
+  EXPECT_EQ(at(*s, 0, 0), 0x0A141Eu);
+  EXPECT_EQ(at(*s, 63, 47), 0x0A141Eu);
+
+  s->fillRect(5, 6, 10, 4, rgb(255, 0, 0));
+  EXPECT_EQ(at(*s, 5, 6), kRed);
+  EXPECT_EQ(at(*s, 14, 9), kRed);
+  EXPECT_NE(at(*s, 15, 6), kRed);
+  EXPECT_NE(at(*s, 5, 10), kRed);
+
+  // The end point of a line is not painted.
+  s->line(2, 20, 30, 20, rgb(0, 0, 255));
+  EXPECT_EQ(at(*s, 2, 20), kBlue);
+  EXPECT_EQ(at(*s, 29, 20), kBlue);
+  EXPECT_NE(at(*s, 30, 20), kBlue);
+  EXPECT_NE(at(*s, 16, 21), kBlue);
+  s->line(40, 10, 40, 30, rgb(0, 255, 0));
+  EXPECT_EQ(at(*s, 40, 10), kGreen);
+  EXPECT_EQ(at(*s, 40, 29), kGreen);
+  EXPECT_NE(at(*s, 40, 30), kGreen);
+}
+
+TEST_F(GdiCanvasTest, CopyFromAnotherSurface) {
+  auto target = make(64, 48);
+  auto source = make(32, 32);
+  ASSERT_TRUE(target && source);
+  target->fillRect(0, 0, 64, 48, rgb(255, 255, 255));
+  source->fillRect(0, 0, 32, 32, rgb(0, 0, 0));
+  source->fillRect(4, 4, 6, 5, rgb(0, 255, 0));
+  target->copyFrom(40, 30, 6, 5, *source, 4, 4);
+  EXPECT_EQ(at(*target, 40, 30), kGreen);
+  EXPECT_EQ(at(*target, 45, 34), kGreen);
+  EXPECT_EQ(at(*target, 46, 34), kWhite);
+  EXPECT_EQ(at(*target, 39, 30), kWhite);
+}
+
+TEST_F(GdiCanvasTest, SpritesShowThePageAroundThePicture) {
+  // Two 8 x 8 cells side by side; masks in the row below. Cell 1 holds a 4 x 4 red square.
+  const int w = 16, h = 16;
+  std::vector<std::uint32_t> px(w * h, 0);
+  for (int y = 8; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) px[y * w + x] = kWhite;  // masks: keep the page
+  for (int y = 2; y < 6; ++y)
+    for (int x = 10; x < 14; ++x) {
+      px[y * w + x] = kRed;
+      px[(y + 8) * w + x] = kBlack;
+    }
+  ASSERT_TRUE(graphics.registerBitmap(900, w, h, px.data()));
+
+  auto s = make(32, 32);
+  ASSERT_TRUE(s);
+  s->fillRect(0, 0, 32, 32, rgb(255, 255, 0));
+  ASSERT_TRUE(s->drawSprite(10, 10, 8, 8, 900, 8, 0));
+  EXPECT_EQ(at(*s, 12, 12), kRed);
+  EXPECT_EQ(at(*s, 15, 15), kRed);
+  EXPECT_EQ(at(*s, 10, 10), kYellow);
+  EXPECT_EQ(at(*s, 16, 12), kYellow);
+  EXPECT_EQ(at(*s, 17, 17), kYellow);
+
+  // A plain copy takes the cell as it is, black included.
+  ASSERT_TRUE(s->drawBitmap(0, 20, 8, 8, 900, 8, 0));
+  EXPECT_EQ(at(*s, 0, 20), kBlack);
+  EXPECT_EQ(at(*s, 2, 22), kRed);
+
+  // A bitmap that exists nowhere draws nothing and says so.
+  EXPECT_FALSE(s->drawBitmap(0, 0, 8, 8, 31999, 0, 0));
+  EXPECT_FALSE(s->drawSprite(0, 0, 8, 8, 31999, 0, 0));
+  EXPECT_EQ(at(*s, 0, 0), kYellow);
+}
+
+TEST_F(GdiCanvasTest, TextIsMeasuredAndDrawnTransparently) {
+  auto s = make(200, 60);
+  ASSERT_TRUE(s);
+  s->fillRect(0, 0, 200, 60, rgb(255, 255, 0));
+  s->setFont(FontSpec{u"Arial", 20});
+  EXPECT_EQ(s->font(), (FontSpec{u"Arial", 20}));
+  const int w = s->textWidth(u"Hello");
+  const int h = s->textHeight(u"Wf\\p");
+  EXPECT_GT(w, 0);
+  EXPECT_GT(h, 0);
+  EXPECT_LT(w, s->textWidth(u"Hello, world"));
+  EXPECT_EQ(s->textWidth(u""), 0);
+  s->drawText(10, 10, u"HHHH", rgb(0, 0, 0));
+  int dark = 0, yellow = 0;
+  for (int y = 10; y < 10 + h; ++y)
+    for (int x = 10; x < 10 + s->textWidth(u"HHHH"); ++x) {
+      const auto p = at(*s, x, y);
+      if (p == kBlack) ++dark;
+      if (p == kYellow) ++yellow;
+    }
+  EXPECT_GT(dark, 0);
+  EXPECT_GT(yellow, 0);  // transparent: the background stays between the strokes
+  // A bold font is wider than the plain one.
+  s->setFont(FontSpec{u"Arial", 20, true});
+  EXPECT_GE(s->textWidth(u"Hello"), w);
+}
+
+TEST_F(GdiCanvasTest, PieFillsItsSliceOnly) {
+  auto s = make(40, 40);
+  ASSERT_TRUE(s);
+  s->fillRect(0, 0, 40, 40, rgb(255, 255, 255));
+  // A quarter from 3 o'clock counter-clockwise to 12 o'clock: the upper right.
+  s->pie(0, 0, 40, 40, 0, 90, rgb(255, 0, 0), rgb(255, 0, 0));
+  EXPECT_EQ(at(*s, 28, 12), kRed);
+  EXPECT_EQ(at(*s, 12, 28), kWhite);
+  EXPECT_EQ(at(*s, 12, 12), kWhite);
+  EXPECT_EQ(at(*s, 28, 28), kWhite);
+}
+
+TEST_F(GdiCanvasTest, RefusedSizesGiveNoSurface) {
+  EXPECT_EQ(graphics.createSurface(0, 10), nullptr);
+  EXPECT_EQ(graphics.createSurface(10, -1), nullptr);
+}
+
+}  // namespace
+}  // namespace tirelmo
+
+namespace tirelmo {
+namespace {
+
+// The program's own bitmaps, loaded from Tirelmo.exe as a resource module when it was built.
+class GdiProgramBitmapsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path(self);
+    path = path.substr(0, path.find_last_of(L'\\'));
+    path += L"\\..\\..\\program\\bin\\Tirelmo.exe";
+    module_ = LoadLibraryExW(path.c_str(), nullptr,
+                             LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!module_) GTEST_SKIP() << "Tirelmo.exe not built";
+  }
+  void TearDown() override {
+    if (module_) FreeLibrary(module_);
+  }
+  HMODULE module_ = nullptr;
+};
+
+TEST_F(GdiProgramBitmapsTest, SpriteAndCompressedPaperLoad) {
+  GdiGraphics graphics(module_);
+  auto s = graphics.createSurface(100, 100);
+  ASSERT_TRUE(s);
+  s->fillRect(0, 0, 100, 100, rgb(255, 255, 0));
+  EXPECT_TRUE(s->drawSprite(0, 0, 28, 28, 106, 28, 0));
+  EXPECT_TRUE(s->drawBitmap(0, 40, 50, 50, 147, 0, 0));
+  EXPECT_TRUE(s->drawBitmap(50, 40, 50, 50, 211, 0, 0));
+  GdiFlush();
+  const auto* px = static_cast<GdiSurface&>(*s).pixels();
+  // The sprite's corner is transparent; the paper is no longer the yellow underneath.
+  EXPECT_EQ(px[0] & 0xFFFFFF, 0xFFFF00u);
+  EXPECT_NE(px[60 * 100 + 10] & 0xFFFFFF, 0xFFFF00u);
+  // Released papers come back on their next use.
+  graphics.releaseBitmap(147);
+  EXPECT_TRUE(s->drawBitmap(0, 40, 50, 50, 147, 0, 0));
+}
+
+}  // namespace
+}  // namespace tirelmo
