@@ -146,14 +146,14 @@ HDC GdiGraphics::bitmapDc(BitmapId id) {
   return result;
 }
 
-HFONT GdiGraphics::fontFor(const FontSpec& spec) {
-  const auto key = std::make_tuple(spec.face, spec.height, spec.bold, spec.strikeOut);
+HFONT GdiGraphics::fontFor(const FontSpec& wanted) {
+  const auto key = std::make_tuple(wanted.face, wanted.height, wanted.bold, wanted.strikeOut);
   if (auto it = fonts_.find(key); it != fonts_.end()) return static_cast<HFONT>(it->second.get());
   // A face name longer than GDI's limit would be refused as a whole.
-  std::wstring face = Wstr(u16v(spec.face).substr(0, LF_FACESIZE - 1));
+  std::wstring face = Wstr(u16v(wanted.face).substr(0, LF_FACESIZE - 1));
   // A positive height asks for the cell height, which is what the core's sizes mean.
-  HFONT font = CreateFontW(spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                           spec.strikeOut ? TRUE : FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+  HFONT font = CreateFontW(wanted.height, 0, 0, 0, wanted.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                           wanted.strikeOut ? TRUE : FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                            face.c_str());
   if (!font) {

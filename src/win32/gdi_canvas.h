@@ -60,7 +60,7 @@ class GdiGraphics : public Graphics {
   // The DC holding the bitmap, loaded with LoadImageW on first use; null when missing (the
   // failure is logged once).
   HDC bitmapDc(BitmapId id);
-  HFONT fontFor(const FontSpec& spec);
+  HFONT fontFor(const FontSpec& wanted);
   HPEN penFor(Rgb color, int width);
 
  private:

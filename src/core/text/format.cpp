@@ -40,13 +40,13 @@ double FmtArg::asReal() const {
 
 namespace {
 
-struct Spec {
+struct Conversion {
   bool left = false, plus = false, space = false, zero = false, alt = false;
   int width = -1;
   int precision = -1;
 };
 
-void pad(u16& out, u16v body, const Spec& sp, bool numeric) {
+void pad(u16& out, u16v body, const Conversion& sp, bool numeric) {
   const int len = static_cast<int>(body.size());
   if (sp.width <= len) {
     out.append(body);
@@ -82,7 +82,7 @@ u16 digits(std::uint64_t v, unsigned base, bool upper) {
   return s;
 }
 
-void formatInteger(u16& out, const FmtArg& a, char16_t conv, Spec sp) {
+void formatInteger(u16& out, const FmtArg& a, char16_t conv, Conversion sp) {
   u16 body;
   bool negative = false;
   std::uint64_t mag;
@@ -126,7 +126,7 @@ void formatInteger(u16& out, const FmtArg& a, char16_t conv, Spec sp) {
   pad(out, body, sp, true);
 }
 
-void formatReal(u16& out, const FmtArg& a, char16_t conv, const Spec& sp) {
+void formatReal(u16& out, const FmtArg& a, char16_t conv, const Conversion& sp) {
   char f[32];
   int k = 0;
   f[k++] = '%';
@@ -136,12 +136,12 @@ void formatReal(u16& out, const FmtArg& a, char16_t conv, const Spec& sp) {
   if (sp.alt) f[k++] = '#';
   if (sp.zero) f[k++] = '0';
   f[k] = 0;
-  std::string spec = f;
-  if (sp.width >= 0) spec += std::to_string(sp.width > 200 ? 200 : sp.width);
-  if (sp.precision >= 0) spec += "." + std::to_string(sp.precision > 60 ? 60 : sp.precision);
-  spec.push_back(static_cast<char>(conv));
+  std::string printfFormat = f;
+  if (sp.width >= 0) printfFormat += std::to_string(sp.width > 200 ? 200 : sp.width);
+  if (sp.precision >= 0) printfFormat += "." + std::to_string(sp.precision > 60 ? 60 : sp.precision);
+  printfFormat.push_back(static_cast<char>(conv));
   char buf[512];
-  std::snprintf(buf, sizeof buf, spec.c_str(), a.asReal());
+  std::snprintf(buf, sizeof buf, printfFormat.c_str(), a.asReal());
   out.append(widenLatin1(buf));
 }
 
@@ -166,7 +166,7 @@ u16 formatArgs(u16v format, std::initializer_list<FmtArg> args) {
       ++i;
       continue;
     }
-    Spec sp;
+    Conversion sp;
     for (; i < n; ++i) {
       char16_t f = format[i];
       if (f == '-') sp.left = true;
@@ -244,9 +244,9 @@ u16 formatArgs(u16v format, std::initializer_list<FmtArg> args) {
             t = t.substr(0, static_cast<std::size_t>(sp.precision));
           body = u16(t);
         } else if (a.kind() == FmtArg::Kind::Real) {
-          formatReal(body, a, 'g', Spec{});
+          formatReal(body, a, 'g', Conversion{});
         } else {
-          Spec ds;
+          Conversion ds;
           formatInteger(body, a, a.kind() == FmtArg::Kind::Signed ? 'd' : 'u', ds);
         }
         pad(out, body, sp, false);
