@@ -213,10 +213,12 @@ void drawPage(MainWindow& w, int page) {
       drawSheetPage(w.app, w.pages);
       break;
     case 1:
+      ensurePageSurfaces(w.pages, w.app, page);
       drawNextThingsBackground(w);
       w.tabs.listMarkerRow = -1;
       break;
     default:
+      ensurePageSurfaces(w.pages, w.app, page);
       drawEmptyPage(w, page);
       break;
   }
@@ -227,6 +229,11 @@ void drawPage(MainWindow& w, int page) {
 
 void drawAllPages(MainWindow& w) {
   for (int p = 0; p < kPageCount; ++p) {
+    // A page never shown yet has no surfaces: it is drawn when it is first shown.
+    if (p != kPageTodoToday && !w.pages.composed[p] && p != w.book.currentPage()) {
+      w.tabs.stale[p] = true;
+      continue;
+    }
     drawPage(w, p);
     w.tabs.stale[p] = false;
   }

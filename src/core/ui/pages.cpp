@@ -46,7 +46,7 @@ void createPageSurfaces(PageSet& pages, const App& app) {
   // 3310) but the scroll limits below need it.
   pages.sheet = applySkinGeometry(app.settings.skin, app.settings.displayProjectNames,
                                   pages.windowWidth);
-  for (int p = 0; p < kPageCount; ++p) {
+  for (int p : {kPageTodoToday}) {
     const int h = pageSurfaceHeight(app, pages, p);
     pages.background[p] = pages.graphics.createSurface(kPageSurfaceWidth, h);
     pages.composed[p] = pages.graphics.createSurface(kPageSurfaceWidth, h);
@@ -54,6 +54,13 @@ void createPageSurfaces(PageSet& pages, const App& app) {
       logLine(u"createPageSurfaces() page %d: no surface %dx%d", p, kPageSurfaceWidth, h);
   }
   updateSheetLook(pages, app);
+}
+
+bool ensurePageSurfaces(PageSet& pages, const App& app, int page) {
+  if (page < 0 || page >= kPageCount) return false;
+  if (pages.background[page] && pages.composed[page]) return true;
+  // New surfaces get the row font, like every page surface.
+  return ensurePageSurfaceHeight(pages, page, pageSurfaceHeight(app, pages, page));
 }
 
 bool ensurePageSurfaceHeight(PageSet& pages, int page, int height) {

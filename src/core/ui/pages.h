@@ -47,9 +47,14 @@ int pageContentHeight(const App& app, const PageSet& pages, int page);
 // The surface height of a page: at least 1100, page 0 always 3310.
 int pageSurfaceHeight(const App& app, const PageSet& pages, int page);
 
-// Creates the two surfaces of every page (1350 wide) and sets each page's largest scroll
-// offset. Page 0's geometry and fonts are set up as by updateSheetLook.
+// Creates the two surfaces (1350 wide) of the ToDo Today page and sets each page's largest
+// scroll offset. Page 0's geometry and fonts are set up as by updateSheetLook. The other
+// pages get theirs from ensurePageSurfaces when they are first drawn: the two surfaces of a
+// page cost 20 to 30 MB, which a user who never opens that page should not pay.
 void createPageSurfaces(PageSet& pages, const App& app);
+// Creates a page's surfaces at its surface height when it has none yet. False when a
+// surface could not be created.
+bool ensurePageSurfaces(PageSet& pages, const App& app, int page);
 // Makes a page's surfaces at least this high (pages whose content grows with their data);
 // the old pixels are kept. False when a surface could not be created (the old one stays).
 bool ensurePageSurfaceHeight(PageSet& pages, int page, int height);

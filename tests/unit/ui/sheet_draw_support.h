@@ -34,9 +34,11 @@ class SheetPageFixture : public ::testing::Test {
     createPageSurfaces(pages, app);
   }
   RecordingSurface& composed(int page = 0) {
+    ensurePageSurfaces(pages, app, page);
     return static_cast<RecordingSurface&>(*pages.composed[page]);
   }
   RecordingSurface& background(int page = 0) {
+    ensurePageSurfaces(pages, app, page);
     return static_cast<RecordingSurface&>(*pages.background[page]);
   }
   TodoRow& row(int i) { return app.sheet.rows[static_cast<std::size_t>(i)]; }

@@ -137,6 +137,12 @@ TEST_F(SheetPageDrawTest, MissingSurfacesDrawNothingAndDoNotCrash) {
 // ---- Pages ------------------------------------------------------------------------------
 
 TEST_F(SheetPageDrawTest, PageSurfacesAndScrollLimits) {
+  // Every page but ToDo Today gets its surfaces when first drawn.
+  for (int p = kPageNextThings; p < kPageCount; ++p) EXPECT_EQ(pages.composed[p], nullptr) << p;
+  for (int p = kPageNextThings; p < kPageCount; ++p) ASSERT_TRUE(ensurePageSurfaces(pages, app, p)) << p;
+  const Surface* first = pages.composed[kPageUsage].get();
+  ASSERT_TRUE(ensurePageSurfaces(pages, app, kPageUsage));
+  EXPECT_EQ(pages.composed[kPageUsage].get(), first);  // made once
   for (int p = 0; p < kPageCount; ++p) {
     EXPECT_EQ(pages.composed[p]->width(), 1350) << p;
     EXPECT_EQ(pages.background[p]->height(), pages.composed[p]->height()) << p;
@@ -182,6 +188,8 @@ TEST_F(SheetPageDrawTest, HeaderHeightsAndPaintRectangles) {
   EXPECT_EQ(paintRects(pages, 1000).size(), 1u);
   // A window wider than the surface copies the surface's width only.
   pages.currentPage = 3;
+  EXPECT_TRUE(paintRects(pages, 1600).empty());  // not drawn yet: nothing to copy
+  ASSERT_TRUE(ensurePageSurfaces(pages, app, 3));
   EXPECT_EQ(paintRects(pages, 1600).front(), (BlitRect{0, 0, 1350, 83, 0, 0}));
 }
 
@@ -208,6 +216,8 @@ TEST_F(SheetPageDrawTest, PageTextRestoresItsRectangleThenDraws) {
 
   // Not on display: drawn, not repainted. Header texts do not scroll.
   repaints.clear();
+  EXPECT_EQ(pageText(pages, u"Title", 10, 20, 4), 0);  // no surfaces before it is first drawn
+  ASSERT_TRUE(ensurePageSurfaces(pages, app, 4));
   EXPECT_EQ(pageText(pages, u"Title", 10, 20, 4), 5 * 13);  // page 4 keeps the row font
   EXPECT_TRUE(repaints.empty());
   EXPECT_EQ(pageText(pages, u"Title", 10, 20, 3), 50);
