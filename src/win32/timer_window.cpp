@@ -41,6 +41,18 @@ SetLayeredWindowAttributesFn findSetLayeredWindowAttributes() {
   return reinterpret_cast<SetLayeredWindowAttributesFn>(reinterpret_cast<void (*)()>(proc));
 }
 
+// The tooltip control draws a tab as a box instead of a gap: the columns of the counts
+// are spaced by blanks for display.
+std::wstring tooltipDisplayText(u16v text) {
+  std::wstring out;
+  out.reserve(text.size() + 8);
+  for (char16_t c : text) {
+    if (c == u'\t') out.append(L"    ");
+    else out.push_back(static_cast<wchar_t>(c));
+  }
+  return out;
+}
+
 HDC surfaceDc(const Surface& s) {
   const auto* gdi = dynamic_cast<const GdiSurface*>(&s);
   return gdi ? gdi->dc() : nullptr;
@@ -185,6 +197,7 @@ void TimerWindow::close() {
 }
 
 void TimerWindow::forgetWindow() {
+  dragging_ = false;
   if (tip_) DestroyWindow(tip_);
   tip_ = nullptr;
   if (hwnd_) SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
@@ -194,6 +207,26 @@ void TimerWindow::forgetWindow() {
 void TimerWindow::show() {
   if (!hwnd_) return;
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+// Dragged by any point, as if by a caption it does not have. The drag follows the pointer
+// itself, without the system's modal move loop, so the keys and the countdown's repaints go
+// on as usual while the window moves.
+void TimerWindow::beginDrag() {
+  RECT r{};
+  if (!GetCursorPos(&dragStart_) || !GetWindowRect(hwnd_, &r)) return;
+  dragOrigin_ = POINT{r.left, r.top};
+  // A tooltip popping up under the moving pointer would take the mouse away from the drag.
+  if (tip_) SendMessageW(tip_, TTM_ACTIVATE, FALSE, 0);
+  SetCapture(hwnd_);
+  dragging_ = true;
+}
+
+void TimerWindow::dragTo() {
+  POINT p{};
+  if (!GetCursorPos(&p)) return;
+  SetWindowPos(hwnd_, nullptr, dragOrigin_.x + p.x - dragStart_.x, dragOrigin_.y + p.y - dragStart_.y, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TimerWindow::sendToMain(int command) {
@@ -243,9 +276,20 @@ INT_PTR TimerWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, 1);
       return TRUE;
     case WM_LBUTTONDOWN:
-      // Dragged by any point, as if by a caption it does not have.
-      ReleaseCapture();
-      SendMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+      beginDrag();
+      return TRUE;
+    case WM_MOUSEMOVE:
+      if (dragging_) dragTo();
+      return TRUE;
+    case WM_LBUTTONUP:
+      if (dragging_) {
+        dragTo();
+        ReleaseCapture();  // WM_CAPTURECHANGED ends the drag
+      }
+      return TRUE;
+    case WM_CAPTURECHANGED:
+      dragging_ = false;
+      if (tip_) SendMessageW(tip_, TTM_ACTIVATE, TRUE, 0);
       return TRUE;
     case WM_CONTEXTMENU:
       showMenu(lParam);
@@ -275,7 +319,7 @@ INT_PTR TimerWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY: {
       auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
       if (info->hdr.code == TTN_GETDISPINFOW && info->hdr.hwndFrom == tip_ && info->hdr.idFrom == kDigitTool) {
-        tipText_ = Wstr(timerTooltipText(w_.app));
+        tipText_ = tooltipDisplayText(timerTooltipText(w_.app));
         info->lpszText = tipText_.data();
         return TRUE;
       }

@@ -47,6 +47,8 @@ class TimerWindow {
   void makeTranslucent(std::uint8_t alpha);
   void createTooltip(const TimerWindowSetup& setup);
   void showMenu(LPARAM screenPoint);
+  void beginDrag();
+  void dragTo();
   void sendToMain(int command);
   void forgetWindow();
 
@@ -57,6 +59,9 @@ class TimerWindow {
   std::optional<TimerPicture> drawn_;  // what the picture shows now
   std::wstring tipText_;          // the digit tooltip's text while it is shown
   std::wstring stopTip_;
+  bool dragging_ = false;
+  POINT dragStart_{};   // the pointer when the drag began (screen)
+  POINT dragOrigin_{};  // the window's corner then
 };
 
 }  // namespace tirelmo
