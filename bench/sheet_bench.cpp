@@ -19,7 +19,7 @@
 #include "app/app.h"
 #include "app/dates.h"
 #include "app/log.h"
-#include "sheet/day_start.h"
+#include "app/day_start.h"
 #include "sheet/sheet.h"
 #include "sheet/sheet_files.h"
 #include "sheet/sheet_list.h"
@@ -456,7 +456,7 @@ void BM_LoadFullSheet(benchmark::State& state) {
   InFolder in(dir.native());
   for (auto _ : state) {
     resetTodoSheet(app.sheet);
-    if (!loadTodoSheetPm6(app, path, false, ProjectCredit::Skip)) state.SkipWithError("the sheet was not loaded");
+    if (!loadTodoSheetPm6(app, path, nullptr, ProjectCredit::Skip)) state.SkipWithError("the sheet was not loaded");
     benchmark::DoNotOptimize(app.sheet.rows.data());
   }
   if (app.sheet.rows[24].text.size() != kRowTextMax || app.sheet.separatorIndex != 12)

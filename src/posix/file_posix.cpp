@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/file.h"
+#include "file_faults.h"
 
 namespace tirelmo {
 
@@ -38,6 +39,14 @@ std::uint32_t fromErrno(int e) {
 
 void setFromErrno() { tLastError = fromErrno(errno); }
 
+std::string gRefusedFragment;
+
+bool refused(u16v path) {
+  if (gRefusedFragment.empty() || utf16ToUtf8(path).find(gRefusedFragment) == std::string::npos) return false;
+  tLastError = winerr::kDiskFull;
+  return true;
+}
+
 std::string nativePath(u16v path) {
   std::string s = utf16ToUtf8(path);
   for (char& c : s)
@@ -47,7 +56,10 @@ std::string nativePath(u16v path) {
 
 }  // namespace
 
+void refuseWritesTo(std::string fragment) { gRefusedFragment = std::move(fragment); }
+
 FileHandle fileOpen(u16v path, OpenMode mode) {
+  if (mode != OpenMode::ReadExisting && refused(path)) return kInvalidFile;
   int flags = 0;
   switch (mode) {
     case OpenMode::ReadExisting: flags = O_RDONLY; break;
@@ -215,6 +227,7 @@ bool copyFile(u16v from, u16v to) {
 }
 
 bool replaceFile(u16v from, u16v to) {
+  if (refused(to)) return false;
   const std::string target = nativePath(to);
   if (::rename(nativePath(from).c_str(), target.c_str()) != 0) {
     setFromErrno();

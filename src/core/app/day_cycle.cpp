@@ -1,11 +1,132 @@
-#include "ui/sheet_commands.h"
+#include "app/day_cycle.h"
 
 #include "app/app.h"
 #include "app/log.h"
-#include "sheet/day_start.h"
+#include "app/startup.h"
 #include "sheet/sheet_files.h"
 
 namespace tirelmo {
+
+bool isDayChanged(App& app) {
+  const LocalTime now = app.clock.now();
+  const DayDate& today = app.start.today;
+  if (now.day == today.day() && now.month == today.month && now.year == today.year) return false;
+  logLine(u"Crossed Midnight!");
+  return true;
+}
+
+bool CloseAppStartedYesterday(App& app) {
+  logLine(u"%s(%d)", u"CloseAppStartedYesterday", 18915);
+  const int page = app.ui.currentPage;
+  const int row = app.ui.currentRow;
+
+  // The run's own sheet may hold changes not saved yet: it is saved as it is. Only an
+  // earlier sheet on display (read-only, nothing to lose) makes way for the last saved one.
+  if (!isTodaySheet(app.sheet, app.start.today) && !app.settings.last2dofilename.empty())
+    DisplayToDoSheet(app, app.settings.last2dofilename);
+  app.sheetList.cursorToNewest();
+  if (isTodaySheet(app.sheet, app.start.today) && !SaveAllSheets(app)) {
+    // The start-up phases would reset the sheet: its rows exist nowhere else.
+    app.sheet.modified = true;
+    logLine(u"Day restart stopped: %s could not be saved, its rows stay on display", app.sheet.sheetFileName);
+    return false;
+  }
+  app.sheet.modified = false;
+
+  saveEverything(app);
+  processLog().closeWithTimestamp(app.clock.now());
+
+  App::call(app.hooks.beforeDayRestart);
+  if (!runEnvironmentPhase(app) || !runDataPhase(app)) {
+    logLine(u"Day restart failed");
+    return false;
+  }
+  app.ui.currentPage = page;
+  app.ui.currentRow = row;
+  App::call(app.hooks.afterDayRestart);
+  Log_FirstRunToday(app.start.startTime);
+  return true;
+}
+
+bool restartIfDayChanged(App& app, const char16_t* wontLine) {
+  if (!isDayChanged(app)) return true;
+  logLine(u"%s", wontLine);
+  return CloseAppStartedYesterday(app);
+}
+
+bool releaseDisplayedSheet(App& app, bool askFirst) {
+  bool saved = true;
+  if (askFirst) {
+    saved = SaveDiscardChanges(app) != SaveChoice::Failed;
+  } else if (isTodaySheet(app.sheet, app.start.today)) {
+    // Typing does not mark the sheet modified: the editors' texts must come along.
+    App::call(app.hooks.takeEditorTexts);
+    saved = saveTodoSheet(app, true);
+  }
+  if (!saved) {
+    app.sheet.modified = true;
+    logLine(u"%s stays on display: it could not be saved", app.sheet.sheetFileName);
+    return false;
+  }
+  app.sheet.modified = false;
+  return true;
+}
+
+namespace {
+
+// Shows the sheet the list hands out. The name of the sheet in memory is cleared meanwhile;
+// when nothing else can be shown it comes back, or an earlier sheet still on display would
+// pass for today's and be saved over it.
+void showListedSheet(App& app, bool previous) {
+  if (!releaseDisplayedSheet(app, true)) return;
+  const u16 keptName = app.sheet.sheetFileName;
+  app.sheet.sheetFileName.clear();
+  u16 path;
+  const bool found = previous ? app.sheetList.previousSheet(path) : app.sheetList.nextSheet(path);
+  if (found && DisplayToDoSheet(app, path)) {
+    App::call(app.hooks.refreshTitle);
+    return;
+  }
+  app.sheet.sheetFileName = keptName;
+  if (!found)
+    app.prompts.show(app.tr(previous ? Txt::NoPreviousSheet : Txt::LatestSheet), app.tr(Txt::CaptionVersion),
+                     MsgButtons::Ok, MsgIcon::Information);
+}
+
+}  // namespace
+
+void showPreviousSheet(App& app) {
+  if (isDayChanged(app)) {
+    logLine(u"wont show prev todo sheet");
+    CloseAppStartedYesterday(app);
+    return;
+  }
+  if (app.timer.pomodoroRunning()) return;
+  if (!releaseDisplayedSheet(app, false)) return;
+  logLine(u"Prev Todo");
+  app.ui.currentPage = 0;
+  showListedSheet(app, true);
+}
+
+void showNextSheet(App& app) {
+  if (isDayChanged(app)) {
+    logLine(u"wont show next todo sheet");
+    CloseAppStartedYesterday(app);
+    return;
+  }
+  if (app.timer.pomodoroRunning()) return;
+  logLine(u"Next Todo");
+  app.ui.currentPage = 0;
+  showListedSheet(app, false);
+}
+
+void backToTodaySheet(App& app) {
+  if (app.timer.pomodoroRunning()) return;
+  if (!releaseDisplayedSheet(app, true)) return;
+  if (!app.settings.last2dofilename.empty()) DisplayToDoSheet(app, app.settings.last2dofilename);
+  App::call(app.hooks.refreshTitle);
+  app.sheetList.resetCursor();
+}
 
 u16 sheetDialogFolder(const App& app) { return fmt(u"%s\\dailytask", app.start.userDataDir); }
 
@@ -15,8 +136,7 @@ bool viewOldSheet(App& app, const ChooseSheetFile& choose) {
     logLine(u"Open File refused while the timer runs");
     return false;
   }
-  SaveDiscardChanges(app);
-  app.sheet.modified = false;
+  if (!releaseDisplayedSheet(app, true)) return false;
   // The name stays until a file was chosen and read: an earlier sheet left on display
   // without its name would pass for today's and be saved over it.
   u16 path;
@@ -51,7 +171,8 @@ bool newTodoSheet(App& app) {
     return false;
   }
   logLine(u"New ToDo sheet");
-  SaveDiscardChanges(app);
+  // The rows about to go are kept on disk first: a failed save leaves them on display.
+  if (!releaseDisplayedSheet(app, true)) return false;
   TodoSheet& sheet = app.sheet;
   const DayStats totals = sheet.dayTotals;
   const DayStats totalsSaved = sheet.dayTotalsSaved;

@@ -1,7 +1,6 @@
-#include "sheet/day_start.h"
+#include "app/day_start.h"
 
 #include "app/log.h"
-#include "app/startup.h"
 #include "sheet/legacy_formats.h"
 #include "sheet/sheet_files.h"
 #include "stats/done_archive.h"
@@ -46,6 +45,21 @@ DayDate previousSheetDateOf(const App& app, u16v path) {
   return DayDate{v[0], v[1], v[3], v[2] - 1};
 }
 
+// The carry-over of the .pm6 and .pm5 sheets: both archives of the previous day are written
+// while the rows go by.
+RowCarryOver dayCarryOver(App& app) {
+  return {[&app] { beginImport(app); }, [&app](int row) { carryOverRow(app, row); }, [&app] { endImport(app); }};
+}
+
+// The .pm4 sheets knew no yesterday archive: only the done tasks are archived.
+RowCarryOver pm4CarryOver(App& app) {
+  return {[&app] {
+            const DayDate& d = app.start.previousSheetDate;
+            openDoneArchive(app, d.year, d.month, d.day(), d.dayOfWeek);
+          },
+          [&app](int row) { carryOverRowPm4(app, row); }, [&app] { closeDoneArchive(app); }};
+}
+
 // The previous sheet (last2dofilename) carried over into the reset model.
 bool importPreviousSheet(App& app) {
   logLine(u"todotoday of today does not exist.");
@@ -60,12 +74,16 @@ bool importPreviousSheet(App& app) {
     app.settings.last2dofilename.clear();
     return false;
   }
+  const RowCarryOver carryOver = dayCarryOver(app);
   if (path.find(u".pm6") != u16::npos) {
     file.close();
-    return loadTodoSheetPm6(app, path, true);
+    return loadTodoSheetPm6(app, path, &carryOver);
   }
-  if (path.find(u".pm5") != u16::npos) return loadTodoSheetPm5(app, file.handle, true);
-  if (path.find(u".pm4") != u16::npos) return bLoadDailyTaskPm4(app, file.handle, true);
+  if (path.find(u".pm5") != u16::npos) return loadTodoSheetPm5(app, file.handle, &carryOver);
+  if (path.find(u".pm4") != u16::npos) {
+    const RowCarryOver pm4 = pm4CarryOver(app);
+    return bLoadDailyTaskPm4(app, file.handle, &pm4);
+  }
   if (path.find(u".pm3") != u16::npos) {
     if (!bLoadDailyTaskPm3(app, file.handle)) return false;
     app.sheet.dayTotals.used = app.sheet.dayTotalsSaved.used;
@@ -79,9 +97,9 @@ bool importPreviousSheet(App& app) {
 void openTodaySheet(App& app, OpenSheetFile& file, u16v extension, const u16& path) {
   if (extension == u".pm6") {
     file.close();
-    loadTodoSheetPm6(app, path, false);
+    loadTodoSheetPm6(app, path, nullptr);
   } else if (extension == u".pm5") {
-    loadTodoSheetPm5(app, file.handle, false);
+    loadTodoSheetPm5(app, file.handle, nullptr);
     logLine(u"Delete this pm5 file, it will be saved as %s", u".pm6");
     file.close();
     // The .pm5 goes only once its content is safe in the .pm6: a crash before the next save
@@ -92,7 +110,7 @@ void openTodaySheet(App& app, OpenSheetFile& file, u16v extension, const u16& pa
       logLine(u"pm5 file kept, today's sheet is not saved yet");
     }
   } else {
-    bLoadDailyTaskPm4(app, file.handle, false);
+    bLoadDailyTaskPm4(app, file.handle, nullptr);
   }
 }
 
@@ -274,42 +292,6 @@ void carryOverRowPm4(App& app, int index) {
     row.clear();
   }
   sheet.look[static_cast<std::size_t>(index)] = RowLook::Normal;
-}
-
-bool isDayChanged(App& app) {
-  const LocalTime now = app.clock.now();
-  const DayDate& today = app.start.today;
-  if (now.day == today.day() && now.month == today.month && now.year == today.year) return false;
-  logLine(u"Crossed Midnight!");
-  return true;
-}
-
-bool CloseAppStartedYesterday(App& app) {
-  logLine(u"%s(%d)", u"CloseAppStartedYesterday", 18915);
-  const int page = app.ui.currentPage;
-  const int row = app.ui.currentRow;
-
-  // The run's own sheet may hold changes not saved yet: it is saved as it is. Only an
-  // earlier sheet on display makes way for the last saved one.
-  if (!isTodaySheet(app.sheet, app.start.today) && !app.settings.last2dofilename.empty())
-    DisplayToDoSheet(app, app.settings.last2dofilename);
-  app.sheetList.cursorToNewest();
-  SaveAllSheets(app);
-  app.sheet.modified = false;
-
-  saveEverything(app);
-  processLog().closeWithTimestamp(app.clock.now());
-
-  App::call(app.hooks.beforeDayRestart);
-  if (!runEnvironmentPhase(app) || !runDataPhase(app)) {
-    logLine(u"Day restart failed");
-    return false;
-  }
-  app.ui.currentPage = page;
-  app.ui.currentRow = row;
-  App::call(app.hooks.afterDayRestart);
-  Log_FirstRunToday(app.start.startTime);
-  return true;
 }
 
 }  // namespace tirelmo

@@ -1,11 +1,11 @@
-#include "sheet/scores.h"
+#include "app/scores.h"
 
 #include <algorithm>
 
 #include "app/app.h"
 #include "app/log.h"
 #include "projects/project_store.h"
-#include "sheet/day_start.h"
+#include "app/day_cycle.h"
 #include "stats/done_archive.h"
 #include "stats/month_stats.h"
 
@@ -70,10 +70,9 @@ bool addScore(App& app, int row, ScoreKind kind, bool byUser, ScoreTarget target
     return false;
   }
   if (byUser) {
-    if (isDayChanged(app)) {
-      logLine(u"Started on a previous day, new score wont be added.");
-      CloseAppStartedYesterday(app);
-    }
+    // A score after midnight goes to the new day's sheet; without the new day there is no
+    // sheet to put it on.
+    if (!restartIfDayChanged(app, u"Started on a previous day, new score wont be added.")) return false;
     if (page == kPageTodoToday && !isToday(app)) {
       app.prompts.show(app.tr(Txt::ScoresReadOnlySheet), app.tr(Txt::CaptionApp), MsgButtons::Ok,
                        MsgIcon::Exclamation);

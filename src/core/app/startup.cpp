@@ -3,7 +3,7 @@
 #include "app/log.h"
 #include "platform/file.h"
 #include "projects/project_store.h"
-#include "sheet/day_start.h"
+#include "app/day_start.h"
 #include "sheet/sheet_files.h"
 #include "stats/month_stats.h"
 #include "stats/yesterday_archive.h"

@@ -2,7 +2,7 @@
 
 #include "app/app.h"
 #include "app/log.h"
-#include "sheet/day_start.h"
+#include "app/day_cycle.h"
 
 namespace tirelmo {
 

@@ -4,8 +4,6 @@
 #include <vector>
 
 #include "app/log.h"
-#include "sheet/day_start.h"
-#include "stats/done_archive.h"
 #include "storage/scrambler.h"
 
 namespace tirelmo {
@@ -200,17 +198,17 @@ void parseScoreCharFormat(std::string_view bytes, TodoSheet& sheet, int storedRo
 
 // ---- Loaders ----------------------------------------------------------------------------
 
-bool loadTodoSheetPm5(App& app, FileHandle file, bool importPrevious, ProjectCredit credit) {
+bool loadTodoSheetPm5(App& app, FileHandle file, const RowCarryOver* carryOver, ProjectCredit credit) {
   logLine(u"load .pm5 todotoday.");
   const std::string bytes = readFixedFormat(file, kPm5FileBytes, u"loadTodoSheetPm5");
   if (bytes.empty()) return false;
-  if (importPrevious) beginImport(app);
+  if (carryOver) carryOver->begin();
   TodoSheet& sheet = app.sheet;
   sheet.separatorIndex = -1;
-  parsePm5(bytes, sheet, !importPrevious);
-  visitLoadedRows(app, importPrevious, credit);
-  if (importPrevious) {
-    endImport(app);
+  parsePm5(bytes, sheet, !carryOver);
+  visitLoadedRows(app, carryOver, credit);
+  if (carryOver) {
+    carryOver->end();
     // The file's day record belongs to the previous day; today's totals come from the rows.
     recountDayTotals(sheet, app.month, app.todaySlot());
   }
@@ -219,19 +217,18 @@ bool loadTodoSheetPm5(App& app, FileHandle file, bool importPrevious, ProjectCre
   return true;
 }
 
-bool bLoadDailyTaskPm4(App& app, FileHandle file, bool importPrevious) {
+bool bLoadDailyTaskPm4(App& app, FileHandle file, const RowCarryOver* carryOver) {
   logLine(u"bLoadDailyTaskPm4");
   const std::string bytes = readFixedFormat(file, kPm4FileBytes, u"bLoadDailyTaskPm4");
   if (bytes.empty()) return false;
   TodoSheet& sheet = app.sheet;
   parsePm4(bytes, sheet);
   adoptSeparatorRow(sheet);
-  if (importPrevious) {
-    const DayDate& d = app.start.previousSheetDate;
-    openDoneArchive(app, d.year, d.month, d.day(), d.dayOfWeek);
+  if (carryOver) {
+    carryOver->begin();
     for (int i = 0; i < sheet.rowCount(); ++i)
-      if (!sheet.rows[static_cast<std::size_t>(i)].isFree() && i != sheet.separatorIndex) carryOverRowPm4(app, i);
-    closeDoneArchive(app);
+      if (!sheet.rows[static_cast<std::size_t>(i)].isFree() && i != sheet.separatorIndex) carryOver->row(i);
+    carryOver->end();
   }
   setLooks(sheet);
   return true;

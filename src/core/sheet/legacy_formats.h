@@ -25,11 +25,11 @@ inline constexpr std::uint32_t kPm1FileBytes = 15 * 180 + 15 * 10 + 16;   // 286
 inline constexpr std::uint32_t kPomFileBytes = 10 * 180 + 10 * 10 + 16;   // 1916
 
 // The .pm5 load: the raw model. The file's day record goes into dayTotals unless importing.
-bool loadTodoSheetPm5(App& app, FileHandle file, bool importPrevious,
+bool loadTodoSheetPm5(App& app, FileHandle file, const RowCarryOver* carryOver,
                       ProjectCredit credit = ProjectCredit::Credit);
-// .pm4: texts of 60 units in one scrambled block, then the score bytes. The import moves
-// the day's counts into the past counts and archives and frees the done rows.
-bool bLoadDailyTaskPm4(App& app, FileHandle file, bool importPrevious);
+// .pm4: texts of 60 units in one scrambled block, then the score bytes. A carry-over gets
+// every task row (its rule is the shorter one of this format).
+bool bLoadDailyTaskPm4(App& app, FileHandle file, const RowCarryOver* carryOver);
 // .pm3: UTF-8 texts in one scrambled block, score bytes, day record (into dayTotalsSaved).
 bool bLoadDailyTaskPm3(App& app, FileHandle file);
 // .pm2, .pm1, .pom: like .pm3 but with score characters; .pm1 and .pom have 15 and 10

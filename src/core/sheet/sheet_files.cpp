@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "app/log.h"
-#include "sheet/day_start.h"
 #include "sheet/legacy_formats.h"
 #include "storage/file_ops.h"
 #include "storage/scrambler.h"
@@ -354,18 +353,19 @@ bool SaveAllSheets(App& app) {
   return saveTodoSheet(app, true);
 }
 
-bool SaveDiscardChanges(App& app) {
-  if (!app.sheet.modified) return false;
+SaveChoice SaveDiscardChanges(App& app) {
+  // An earlier day's sheet is never written, whatever its flag says.
+  if (!app.sheet.modified || !isTodaySheet(app.sheet, app.start.today)) return SaveChoice::NotModified;
   const MsgAnswer a = app.prompts.show(app.tr(Txt::AskSaveModifiedPage), app.tr(Txt::CaptionVersion),
                                        MsgButtons::YesNo, MsgIcon::Information);
-  if (a != MsgAnswer::Yes) return false;
+  if (a != MsgAnswer::Yes) return SaveChoice::Discarded;
   logLine(u"%s(%d)", u"SaveDiscardChanges", 13098);
-  return SaveAllSheets(app);
+  return SaveAllSheets(app) ? SaveChoice::Saved : SaveChoice::Failed;
 }
 
 // ---- Loading ----------------------------------------------------------------------------
 
-void visitLoadedRows(App& app, bool importPrevious, ProjectCredit credit) {
+void visitLoadedRows(App& app, const RowCarryOver* carryOver, ProjectCredit credit) {
   TodoSheet& sheet = app.sheet;
   for (int i = 0; i < sheet.rowCount(); ++i) {
     TodoRow& row = sheet.rows[static_cast<std::size_t>(i)];
@@ -380,17 +380,17 @@ void visitLoadedRows(App& app, bool importPrevious, ProjectCredit credit) {
     } else if (row.isFree()) {
       row.clear();
       sheet.look[static_cast<std::size_t>(i)] = RowLook::Normal;
-    } else if (!importPrevious) {
+    } else if (!carryOver) {
       setRowLook(sheet, i);
       if (credit == ProjectCredit::Credit && row.info.projectId != 0 && row.info.minutesToday != 0)
         creditProjectMinutes(app, row.info.projectId, row.info.minutesToday);
     } else {
-      carryOverRow(app, i);
+      carryOver->row(i);
     }
   }
 }
 
-bool loadTodoSheetPm6(App& app, u16v path, bool importPrevious, ProjectCredit credit) {
+bool loadTodoSheetPm6(App& app, u16v path, const RowCarryOver* carryOver, ProjectCredit credit) {
   logLine(u"load: %s", path);
   if (pathKind(path) != PathKind::File) {
     logLine(u"Tdl file does not exists");
@@ -405,16 +405,16 @@ bool loadTodoSheetPm6(App& app, u16v path, bool importPrevious, ProjectCredit cr
   fileClose(h);
 
   logPiece(u"Load scores, ");
-  logLine(importPrevious ? u"Import" : u"dont import");
-  if (importPrevious) beginImport(app);
+  logLine(carryOver ? u"Import" : u"dont import");
+  if (carryOver) carryOver->begin();
 
   TodoSheet& sheet = app.sheet;
   sheet.separatorIndex = -1;
   readRowRecords(bytes, sheet.rowCount(), [&](int index, TodoRow& row) {
     sheet.rows[static_cast<std::size_t>(index)] = std::move(row);
   });
-  visitLoadedRows(app, importPrevious, credit);
-  if (importPrevious) endImport(app);
+  visitLoadedRows(app, carryOver, credit);
+  if (carryOver) carryOver->end();
 
   recountDayTotals(sheet, app.month, app.todaySlot());
   sheet.dayTotals.used = sheet.dayTotalsSaved.used;
@@ -453,10 +453,10 @@ bool DisplayToDoSheet(App& app, u16v path) {
     case SheetFormat::Pm6:
       fileClose(h);
       h = kInvalidFile;
-      ok = loadTodoSheetPm6(app, path, false, ProjectCredit::Skip);
+      ok = loadTodoSheetPm6(app, path, nullptr, ProjectCredit::Skip);
       break;
-    case SheetFormat::Pm5: ok = loadTodoSheetPm5(app, h, false, ProjectCredit::Skip); break;
-    case SheetFormat::Pm4: ok = bLoadDailyTaskPm4(app, h, false); break;
+    case SheetFormat::Pm5: ok = loadTodoSheetPm5(app, h, nullptr, ProjectCredit::Skip); break;
+    case SheetFormat::Pm4: ok = bLoadDailyTaskPm4(app, h, nullptr); break;
     case SheetFormat::Pm3: ok = bLoadDailyTaskPm3(app, h); break;
     case SheetFormat::Pm2: ok = bLoadDailyTaskPm2(app, h); break;
     case SheetFormat::Pm1: ok = bLoadDailyTaskPm1(app, h); break;
@@ -473,70 +473,6 @@ bool DisplayToDoSheet(App& app, u16v path) {
     if (slot >= 0 && slot < kMonthDays) app.month.days[static_cast<std::size_t>(slot)] = sheet.dayTotals;
   }
   return true;
-}
-
-// ---- Navigation -------------------------------------------------------------------------
-
-namespace {
-
-// Shows the sheet the list hands out. The name of the sheet in memory is cleared meanwhile;
-// when nothing else can be shown it comes back, or an earlier sheet still on display would
-// pass for today's and be saved over it.
-void showListedSheet(App& app, bool previous) {
-  const u16 keptName = app.sheet.sheetFileName;
-  SaveDiscardChanges(app);
-  app.sheet.modified = false;
-  app.sheet.sheetFileName.clear();
-  u16 path;
-  const bool found = previous ? app.sheetList.previousSheet(path) : app.sheetList.nextSheet(path);
-  if (found && DisplayToDoSheet(app, path)) {
-    App::call(app.hooks.refreshTitle);
-    return;
-  }
-  app.sheet.sheetFileName = keptName;
-  if (!found)
-    app.prompts.show(app.tr(previous ? Txt::NoPreviousSheet : Txt::LatestSheet), app.tr(Txt::CaptionVersion),
-                     MsgButtons::Ok, MsgIcon::Information);
-}
-
-}  // namespace
-
-void showPreviousSheet(App& app) {
-  if (isDayChanged(app)) {
-    logLine(u"wont show prev todo sheet");
-    CloseAppStartedYesterday(app);
-    return;
-  }
-  if (app.timer.pomodoroRunning()) return;
-  if (isTodaySheet(app.sheet, app.start.today)) {
-    // Typing does not mark the sheet modified: the editors' texts must come along.
-    App::call(app.hooks.takeEditorTexts);
-    saveTodoSheet(app, true);
-  }
-  logLine(u"Prev Todo");
-  app.ui.currentPage = 0;
-  showListedSheet(app, true);
-}
-
-void showNextSheet(App& app) {
-  if (isDayChanged(app)) {
-    logLine(u"wont show next todo sheet");
-    CloseAppStartedYesterday(app);
-    return;
-  }
-  if (app.timer.pomodoroRunning()) return;
-  logLine(u"Next Todo");
-  app.ui.currentPage = 0;
-  showListedSheet(app, false);
-}
-
-void backToTodaySheet(App& app) {
-  if (app.timer.pomodoroRunning()) return;
-  SaveDiscardChanges(app);
-  app.sheet.modified = false;
-  if (!app.settings.last2dofilename.empty()) DisplayToDoSheet(app, app.settings.last2dofilename);
-  App::call(app.hooks.refreshTitle);
-  app.sheetList.resetCursor();
 }
 
 }  // namespace tirelmo

@@ -70,8 +70,9 @@ bool saveTodoSheet(App& app, bool uploadToCloud);
 // Takes the editor texts and saves the sheet (with the cloud upload).
 bool SaveAllSheets(App& app);
 
-// Asks whether to save a modified sheet; true when it was saved.
-bool SaveDiscardChanges(App& app);
+// Asks whether to save today's sheet when it is modified.
+enum class SaveChoice { NotModified, Saved, Discarded, Failed };
+SaveChoice SaveDiscardChanges(App& app);
 
 // ---- Loading ----------------------------------------------------------------------------
 
@@ -80,25 +81,28 @@ bool SaveDiscardChanges(App& app);
 // earlier day's minutes are not today's.
 enum class ProjectCredit { Credit, Skip };
 
-// Loads a .pm6 file into the (reset) model; with importPrevious the rows are carried over
-// into a new day. False when the file does not exist or cannot be opened.
-bool loadTodoSheetPm6(App& app, u16v path, bool importPrevious,
+// What the day start does with a sheet it carries over into a new day. The loaders call
+// begin once the file was read, row for each task row (neither free nor the separator) and
+// end after the last one; they know nothing of archives themselves.
+struct RowCarryOver {
+  std::function<void()> begin;
+  std::function<void(int row)> row;
+  std::function<void()> end;
+};
+
+// Loads a .pm6 file into the (reset) model; with a carry-over the rows are carried into a
+// new day. False when the file does not exist or cannot be opened.
+bool loadTodoSheetPm6(App& app, u16v path, const RowCarryOver* carryOver,
                       ProjectCredit credit = ProjectCredit::Credit);
 
 // The visit of the loaded rows that the .pm6 and .pm5 loads share: the separator row is
 // found (a second one is emptied), free rows are zeroed, and each task row gets its look
-// and project minutes, or the carry-over when importing.
-void visitLoadedRows(App& app, bool importPrevious, ProjectCredit credit);
+// and project minutes, or goes to the carry-over.
+void visitLoadedRows(App& app, const RowCarryOver* carryOver, ProjectCredit credit);
 
 // Opens any sheet file for display; an earlier day's sheet is read-only. False when the
 // file has an unknown format or cannot be opened: only then is the sheet in memory (rows
 // and name) unchanged. A file that reads as empty still replaces it.
 bool DisplayToDoSheet(App& app, u16v path);
-
-// ---- Navigation among the sheet files ---------------------------------------------------
-
-void showPreviousSheet(App& app);
-void showNextSheet(App& app);
-void backToTodaySheet(App& app);
 
 }  // namespace tirelmo

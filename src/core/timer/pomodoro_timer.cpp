@@ -2,8 +2,8 @@
 
 #include "app/app.h"
 #include "app/log.h"
-#include "sheet/day_start.h"
-#include "sheet/scores.h"
+#include "app/day_cycle.h"
+#include "app/scores.h"
 #include "sheet/sheet.h"
 #include "sheet/sheet_files.h"
 

@@ -1,7 +1,9 @@
-#include "ui/sheet_commands.h"
+#include "app/day_cycle.h"
 
 #include <gtest/gtest.h>
 
+#include "posix/file_faults.h"
+#include "app/scores.h"
 #include "sheet/sheet_files.h"
 #include "unit/sheet/sheet_test_support.h"
 
@@ -133,6 +135,146 @@ TEST_F(SheetCommandsTest, NewSheetRefusesAnEarlierSheetAndAChangedDay) {
   EXPECT_EQ(prompts.shown[1].text, u"Please open the ToDo list of today first.\nOperation aborted.");
   EXPECT_EQ(row(0).text, u"Old");
   EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(kYesterday));
+}
+
+class SheetNavigationTest : public test::SheetTest {
+ protected:
+  SheetNavigationTest() {
+    for (int d : {3, 4}) {
+      Rec t;
+      t.index = 0, t.text = "task of day " + std::to_string(d);
+      writeSheet(2021, 3, name(d), header() + record(t));
+    }
+    // Today's sheet is the one in memory.
+    row(0).text = u"today, typed";
+    app.hooks.takeEditorTexts = [&] { row(1).text = u"typed, not yet in the model"; };
+    app.sheetList.publish({{sheetPath(2021, 3, name(3)), 1},
+                           {sheetPath(2021, 3, name(4)), 2},
+                           {sheetPath(2021, 3, name(5)), 3}});
+  }
+  static std::string name(int day) {
+    return "DailyTask_2021-3-" + std::to_string(day) + "-" + std::to_string(day) + ".pm6";
+  }
+};
+
+TEST_F(SheetNavigationTest, PreviousSavesTodayAndWalksBack) {
+  showPreviousSheet(app);
+  // Today's sheet went to disk first, with what the editors held.
+  EXPECT_NE(readBytes(nativeSheet(2021, 3, name(5))).find(test::scrambled(test::le("typed, not yet in the model"))),
+            std::string::npos);
+  EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(4)));
+  EXPECT_TRUE(app.sheet.readOnly);
+  EXPECT_EQ(row(0).text, u"task of day 4");
+  EXPECT_TRUE(logHas("Prev Todo"));
+
+  showPreviousSheet(app);
+  EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(3)));
+  // The oldest: the message, and the sheet on display keeps its name (and stays read-only
+  // instead of passing for today's sheet).
+  showPreviousSheet(app);
+  ASSERT_FALSE(prompts.shown.empty());
+  EXPECT_EQ(prompts.shown.back().text, u"No previous ToDo sheet was found");
+  EXPECT_EQ(prompts.shown.back().caption, u"Tirelmo - v2.3.3.0");
+  EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(3)));
+  EXPECT_FALSE(SaveAllSheets(app));
+}
+
+TEST_F(SheetNavigationTest, NextStopsOnTheNewestAndBackToTodayResetsTheCursor) {
+  ASSERT_TRUE(saveTodoSheet(app, false));
+  showNextSheet(app);  // the cursor is on the newest entry: that entry again
+  EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(5)));
+  EXPECT_TRUE(prompts.shown.empty());
+  EXPECT_TRUE(logHas("Next Todo"));
+
+  showPreviousSheet(app);
+  showPreviousSheet(app);
+  showNextSheet(app);
+  EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(4)));
+
+  backToTodaySheet(app);
+  EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(5)));
+  EXPECT_FALSE(app.sheet.readOnly);
+  EXPECT_EQ(row(0).text, u"today, typed");
+  showNextSheet(app);
+  ASSERT_FALSE(prompts.shown.empty());
+  EXPECT_EQ(prompts.shown.back().text, u"That's the latest ToDo sheet.");
+  EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(5)));
+
+  // A running pomodoro blocks the commands.
+  app.timer.running = true;
+  showPreviousSheet(app);
+  EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(5)));
+}
+
+// The disk refuses every write below DailyTask while it lives.
+struct RefusedSheetWrites {
+  RefusedSheetWrites() { refuseWritesTo("DailyTask"); }
+  ~RefusedSheetWrites() { refuseWritesTo(""); }
+};
+
+TEST_F(SheetNavigationTest, AFailedSaveNeverLetsAnotherSheetReplaceTheEdits) {
+  auto expectKept = [&](const char* what) {
+    SCOPED_TRACE(what);
+    EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(5)));
+    EXPECT_FALSE(app.sheet.readOnly);
+    EXPECT_TRUE(app.sheet.modified);
+    EXPECT_EQ(row(0).text, u"today, typed");
+    EXPECT_EQ(row(1).text, u"typed, not yet in the model");
+  };
+  {
+    RefusedSheetWrites refused;
+    app.sheet.modified = true;
+    showPreviousSheet(app);
+    expectKept("previous");
+    EXPECT_TRUE(logHas(name(5) + " stays on display: it could not be saved"));
+    ASSERT_EQ(prompts.shown.size(), 1u);  // told once, by the save
+    EXPECT_EQ(prompts.shown[0].text, u"Error Saving To-do Sheet");
+
+    prompts.answers = {MsgAnswer::Yes};
+    showNextSheet(app);
+    expectKept("next");
+    prompts.answers = {MsgAnswer::Yes};
+    backToTodaySheet(app);
+    expectKept("back to today");
+    prompts.answers = {MsgAnswer::Yes, MsgAnswer::Yes};
+    EXPECT_FALSE(newTodoSheet(app));
+    expectKept("new sheet");
+    prompts.answers = {MsgAnswer::Yes};
+    EXPECT_FALSE(viewOldSheet(app, [&](u16v, u16& path) {
+      path = sheetPath(2021, 3, name(3));
+      return true;
+    }));
+    expectKept("open file");
+  }
+  // The disk is back: the edits reach it and the sheet may go.
+  showPreviousSheet(app);
+  EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(4)));
+  EXPECT_NE(readBytes(nativeSheet(2021, 3, name(5))).find(test::scrambled(test::le("typed, not yet in the model"))),
+            std::string::npos);
+}
+
+TEST_F(SheetNavigationTest, AFailedSaveStopsTheDayRestartAndWhatTriggeredIt) {
+  app.sheet.modified = true;
+  int restarts = 0;
+  app.hooks.beforeDayRestart = [&] { ++restarts; };
+  clock.set(2021, 3, 6, 0, 5);
+  {
+    RefusedSheetWrites refused;
+    EXPECT_FALSE(CloseAppStartedYesterday(app));
+    EXPECT_TRUE(logHas("Day restart stopped: " + name(5) + " could not be saved, its rows stay on display"));
+    // A score after midnight is not put on the old day's sheet as if the restart had worked.
+    app.ui.currentRow = 0;
+    EXPECT_FALSE(scoreCommandAdd(app, ScoreKind::Pomodoro));
+    EXPECT_EQ(row(0).pomodoros, 0);
+    EXPECT_TRUE(logHas("Started on a previous day, new score wont be added."));
+    showPreviousSheet(app);
+  }
+  EXPECT_EQ(restarts, 0);
+  EXPECT_EQ(app.start.today.day(), 5);
+  EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(5)));
+  EXPECT_TRUE(app.sheet.modified);
+  EXPECT_EQ(row(0).text, u"today, typed");
+  EXPECT_EQ(row(1).text, u"typed, not yet in the model");
 }
 
 }  // namespace

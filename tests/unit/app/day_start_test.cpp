@@ -1,4 +1,5 @@
-#include "sheet/day_start.h"
+#include "app/day_cycle.h"
+#include "app/day_start.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +51,7 @@ class DayStartTest : public test::SheetTest {
   TodoSheet reloadToday() {
     TodoSheet keep = app.sheet;
     resetTodoSheet(app.sheet);
-    EXPECT_TRUE(loadTodoSheetPm6(app, sheetPath(2021, 3, kToday), false, ProjectCredit::Skip));
+    EXPECT_TRUE(loadTodoSheetPm6(app, sheetPath(2021, 3, kToday), nullptr, ProjectCredit::Skip));
     TodoSheet loaded = app.sheet;
     app.sheet = keep;
     return loaded;

@@ -1,4 +1,4 @@
-#include "sheet/scores.h"
+#include "app/scores.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include "app/log.h"
 #include "app/startup.h"
 #include "projects/project_store.h"
-#include "sheet/day_start.h"
+#include "app/day_start.h"
 #include "support/fakes.h"
 
 namespace tirelmo {

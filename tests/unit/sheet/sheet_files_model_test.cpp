@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <random>
 
-#include "sheet/day_start.h"
+#include "app/day_start.h"
 #include "sheet/sheet_files.h"
 #include "unit/sheet/sheet_test_support.h"
 
@@ -135,7 +135,7 @@ class SheetFilesModelTest : public test::SheetTest, public ::testing::WithParamI
     for (TodoRow r : tasks()) before.push_back(stored(std::move(r)));
     ASSERT_TRUE(saveTodoSheet(app, false));
     resetTodoSheet(app.sheet);
-    ASSERT_TRUE(loadTodoSheetPm6(app, app.settings.last2dofilename, false, ProjectCredit::Skip));
+    ASSERT_TRUE(loadTodoSheetPm6(app, app.settings.last2dofilename, nullptr, ProjectCredit::Skip));
     checkInvariants("reload");
     // The separator may take a row's place, but the task moves to a free row: none is lost.
     EXPECT_EQ(sorted(tasks()), sorted(before));

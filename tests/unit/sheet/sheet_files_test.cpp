@@ -140,7 +140,7 @@ TEST_F(SheetFilesTest, LoadsAHandMadeFileOfAnyHeaderVersion) {
   app.projects.active[1].minutesToday = 65530;
 
   resetTodoSheet(app.sheet);
-  ASSERT_TRUE(loadTodoSheetPm6(app, sheetPath(2021, 3, "DailyTask_2021-3-5-5.pm6"), false));
+  ASSERT_TRUE(loadTodoSheetPm6(app, sheetPath(2021, 3, "DailyTask_2021-3-5-5.pm6"), nullptr));
 
   const TodoRow& r = row(2);
   EXPECT_EQ(r.text, u"Ünïcode ✓ task");
@@ -181,8 +181,8 @@ TEST_F(SheetFilesTest, LoadsAHandMadeFileOfAnyHeaderVersion) {
   EXPECT_EQ(app.projects.active[0].minutesToday, 0);
 
   // A missing file or a folder is no sheet.
-  EXPECT_FALSE(loadTodoSheetPm6(app, dir.path() + u"\\nothing.pm6", false));
-  EXPECT_FALSE(loadTodoSheetPm6(app, dir.path() + u"\\DailyTask", false));
+  EXPECT_FALSE(loadTodoSheetPm6(app, dir.path() + u"\\nothing.pm6", nullptr));
+  EXPECT_FALSE(loadTodoSheetPm6(app, dir.path() + u"\\DailyTask", nullptr));
   EXPECT_TRUE(logHas("Tdl file does not exists"));
 }
 
@@ -199,7 +199,7 @@ TEST_F(SheetFilesTest, DamagedRecordsAreSkippedAndTheRestLoads) {
   writeSheet(2021, 3, "DailyTask_2021-3-5-5.pm6", bytes);
 
   resetTodoSheet(app.sheet);
-  ASSERT_TRUE(loadTodoSheetPm6(app, sheetPath(2021, 3, "DailyTask_2021-3-5-5.pm6"), false));
+  ASSERT_TRUE(loadTodoSheetPm6(app, sheetPath(2021, 3, "DailyTask_2021-3-5-5.pm6"), nullptr));
   EXPECT_EQ(row(0).text, u"first");
   EXPECT_EQ(row(1).text, u"after the bad ones");
   EXPECT_EQ(row(1).pomodoros, 2);
@@ -216,7 +216,7 @@ TEST_F(SheetFilesTest, DamagedRecordsAreSkippedAndTheRestLoads) {
   bytes = header() + record(a) + test::rawRecord(5000, 80) + record(c);
   writeSheet(2021, 3, "DailyTask_2021-3-4-4.pm6", bytes);
   resetTodoSheet(app.sheet);
-  ASSERT_TRUE(loadTodoSheetPm6(app, sheetPath(2021, 3, "DailyTask_2021-3-4-4.pm6"), false));
+  ASSERT_TRUE(loadTodoSheetPm6(app, sheetPath(2021, 3, "DailyTask_2021-3-4-4.pm6"), nullptr));
   EXPECT_EQ(row(0).text, u"first");
   EXPECT_TRUE(row(1).isFree());
 
@@ -224,7 +224,7 @@ TEST_F(SheetFilesTest, DamagedRecordsAreSkippedAndTheRestLoads) {
   bytes = header() + record(a) + test::rawRecord(0, 8) + record(c);
   writeSheet(2021, 3, "DailyTask_2021-3-3-3.pm6", bytes);
   resetTodoSheet(app.sheet);
-  ASSERT_TRUE(loadTodoSheetPm6(app, sheetPath(2021, 3, "DailyTask_2021-3-3-3.pm6"), false));
+  ASSERT_TRUE(loadTodoSheetPm6(app, sheetPath(2021, 3, "DailyTask_2021-3-3-3.pm6"), nullptr));
   EXPECT_EQ(row(0).text, u"first");
   EXPECT_TRUE(row(1).isFree());
 }
@@ -236,7 +236,7 @@ TEST_F(SheetFilesTest, SecondSeparatorIsEmptiedAndTheFirstStays) {
   t.index = 15, t.text = "below";
   writeSheet(2021, 3, "DailyTask_2021-3-5-5.pm6", header() + record(s1) + record(s2) + record(t));
   resetTodoSheet(app.sheet);
-  ASSERT_TRUE(loadTodoSheetPm6(app, sheetPath(2021, 3, "DailyTask_2021-3-5-5.pm6"), false));
+  ASSERT_TRUE(loadTodoSheetPm6(app, sheetPath(2021, 3, "DailyTask_2021-3-5-5.pm6"), nullptr));
   EXPECT_EQ(app.sheet.separatorIndex, 3);
   EXPECT_EQ(row(3).text, utf8ToUtf16(kSeparator));
   EXPECT_EQ(row(3).pomodoros, 0);
@@ -396,12 +396,12 @@ TEST_F(SheetFilesTest, DisplayChoosesTheReaderAndTheLook) {
 
 TEST_F(SheetFilesTest, SaveDiscardChangesAsksOnlyForAModifiedSheet) {
   row(0).text = u"a";
-  EXPECT_FALSE(SaveDiscardChanges(app));
+  EXPECT_EQ(SaveDiscardChanges(app), SaveChoice::NotModified);
   EXPECT_TRUE(prompts.shown.empty());
 
   app.sheet.modified = true;
   prompts.answers = {MsgAnswer::No};
-  EXPECT_FALSE(SaveDiscardChanges(app));
+  EXPECT_EQ(SaveDiscardChanges(app), SaveChoice::Discarded);
   EXPECT_FALSE(fs::exists(nativeSheet(2021, 3, "DailyTask_2021-3-5-5.pm6")));
   ASSERT_EQ(prompts.shown.size(), 1u);
   EXPECT_EQ(prompts.shown[0].text, u"Some page was modified.\nSave your changes?");
@@ -414,82 +414,13 @@ TEST_F(SheetFilesTest, SaveDiscardChangesAsksOnlyForAModifiedSheet) {
     row(0).text = u"typed in the editor";
   };
   prompts.answers = {MsgAnswer::Yes};
-  EXPECT_TRUE(SaveDiscardChanges(app));
+  EXPECT_EQ(SaveDiscardChanges(app), SaveChoice::Saved);
   EXPECT_EQ(taken, 1);
   EXPECT_FALSE(app.sheet.modified);
   EXPECT_TRUE(logHas("SaveDiscardChanges(13098)"));
   resetTodoSheet(app.sheet);
-  ASSERT_TRUE(loadTodoSheetPm6(app, sheetPath(2021, 3, "DailyTask_2021-3-5-5.pm6"), false));
+  ASSERT_TRUE(loadTodoSheetPm6(app, sheetPath(2021, 3, "DailyTask_2021-3-5-5.pm6"), nullptr));
   EXPECT_EQ(row(0).text, u"typed in the editor");
-}
-
-class SheetNavigationTest : public test::SheetTest {
- protected:
-  SheetNavigationTest() {
-    for (int d : {3, 4}) {
-      Rec t;
-      t.index = 0, t.text = "task of day " + std::to_string(d);
-      writeSheet(2021, 3, name(d), header() + record(t));
-    }
-    // Today's sheet is the one in memory.
-    row(0).text = u"today, typed";
-    app.hooks.takeEditorTexts = [&] { row(1).text = u"typed, not yet in the model"; };
-    app.sheetList.publish({{sheetPath(2021, 3, name(3)), 1},
-                           {sheetPath(2021, 3, name(4)), 2},
-                           {sheetPath(2021, 3, name(5)), 3}});
-  }
-  static std::string name(int day) {
-    return "DailyTask_2021-3-" + std::to_string(day) + "-" + std::to_string(day) + ".pm6";
-  }
-};
-
-TEST_F(SheetNavigationTest, PreviousSavesTodayAndWalksBack) {
-  showPreviousSheet(app);
-  // Today's sheet went to disk first, with what the editors held.
-  EXPECT_NE(readBytes(nativeSheet(2021, 3, name(5))).find(test::scrambled(test::le("typed, not yet in the model"))),
-            std::string::npos);
-  EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(4)));
-  EXPECT_TRUE(app.sheet.readOnly);
-  EXPECT_EQ(row(0).text, u"task of day 4");
-  EXPECT_TRUE(logHas("Prev Todo"));
-
-  showPreviousSheet(app);
-  EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(3)));
-  // The oldest: the message, and the sheet on display keeps its name (and stays read-only
-  // instead of passing for today's sheet).
-  showPreviousSheet(app);
-  ASSERT_FALSE(prompts.shown.empty());
-  EXPECT_EQ(prompts.shown.back().text, u"No previous ToDo sheet was found");
-  EXPECT_EQ(prompts.shown.back().caption, u"Tirelmo - v2.3.3.0");
-  EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(3)));
-  EXPECT_FALSE(SaveAllSheets(app));
-}
-
-TEST_F(SheetNavigationTest, NextStopsOnTheNewestAndBackToTodayResetsTheCursor) {
-  ASSERT_TRUE(saveTodoSheet(app, false));
-  showNextSheet(app);  // the cursor is on the newest entry: that entry again
-  EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(5)));
-  EXPECT_TRUE(prompts.shown.empty());
-  EXPECT_TRUE(logHas("Next Todo"));
-
-  showPreviousSheet(app);
-  showPreviousSheet(app);
-  showNextSheet(app);
-  EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(4)));
-
-  backToTodaySheet(app);
-  EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(5)));
-  EXPECT_FALSE(app.sheet.readOnly);
-  EXPECT_EQ(row(0).text, u"today, typed");
-  showNextSheet(app);
-  ASSERT_FALSE(prompts.shown.empty());
-  EXPECT_EQ(prompts.shown.back().text, u"That's the latest ToDo sheet.");
-  EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(5)));
-
-  // A running pomodoro blocks the commands.
-  app.timer.running = true;
-  showPreviousSheet(app);
-  EXPECT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(5)));
 }
 
 }  // namespace

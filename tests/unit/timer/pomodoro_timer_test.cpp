@@ -7,12 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "app/day_cycle.h"
 #include "app/app.h"
 #include "app/log.h"
 #include "app/startup.h"
 #include "projects/project_store.h"
-#include "sheet/scores.h"
-#include "sheet/day_start.h"
+#include "app/scores.h"
+#include "app/day_start.h"
 #include "sheet/sheet_files.h"
 #include "support/fakes.h"
 #include "support/timer_fakes.h"
@@ -437,7 +438,7 @@ class TimerDayRestartTest : public TimerFixture {
   TodoSheet readSheet(const u16& path) {
     const TodoSheet keep = app.sheet;
     resetTodoSheet(app.sheet);
-    EXPECT_TRUE(loadTodoSheetPm6(app, path, false, ProjectCredit::Skip));
+    EXPECT_TRUE(loadTodoSheetPm6(app, path, nullptr, ProjectCredit::Skip));
     TodoSheet loaded = app.sheet;
     app.sheet = keep;
     return loaded;
