@@ -1,7 +1,7 @@
 #include "app/log.h"
 
 #include "platform/prompts.h"
-#include "storage/file_ops.h"
+#include "storage/file_tools.h"
 #include "text/strings.h"
 
 namespace tirelmo {

@@ -10,7 +10,7 @@
 
 #include "app/app.h"
 #include "platform/file.h"
-#include "sheet/sheet_files.h"
+#include "sheet/sheet_load.h"
 
 namespace tirelmo {
 

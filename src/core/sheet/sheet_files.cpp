@@ -71,15 +71,6 @@ void uploadSheet(App& app) {
     logLine(u"Upl ok");
 }
 
-void creditProjectMinutes(App& app, std::int32_t projectId, std::int32_t minutes) {
-  for (Project& p : app.projects.active) {
-    if (p.id == projectId) {
-      p.minutesToday = static_cast<std::uint16_t>(p.minutesToday + static_cast<std::uint32_t>(minutes));
-      return;
-    }
-  }
-}
-
 enum class SheetFormat { Pom, Pm1, Pm2, Pm3, Pm4, Pm5, Pm6, Unknown };
 
 SheetFormat formatOfName(u16v name) {
@@ -272,24 +263,6 @@ int readRowRecords(std::string_view data, int rowCount, const std::function<void
   return rows;
 }
 
-std::string readOpenFile(FileHandle h, std::uint32_t maxBytes) {
-  std::string out;
-  if (h == kInvalidFile) return out;
-  out.resize(maxBytes);
-  std::uint32_t total = 0;
-  while (total < maxBytes) {
-    std::uint32_t got = 0;
-    if (!fileRead(h, out.data() + total, maxBytes - total, got)) {
-      logLastError(u"ReadFile");
-      break;
-    }
-    if (got == 0) break;
-    total += got;
-  }
-  out.resize(total);
-  return out;
-}
-
 // ---- Saving -----------------------------------------------------------------------------
 
 bool saveTodoSheet(App& app, bool uploadToCloud) {
@@ -364,31 +337,6 @@ SaveChoice SaveDiscardChanges(App& app) {
 }
 
 // ---- Loading ----------------------------------------------------------------------------
-
-void visitLoadedRows(App& app, const RowCarryOver* carryOver, ProjectCredit credit) {
-  TodoSheet& sheet = app.sheet;
-  for (int i = 0; i < sheet.rowCount(); ++i) {
-    TodoRow& row = sheet.rows[static_cast<std::size_t>(i)];
-    if (isSeparatorText(row.text)) {
-      if (sheet.separatorIndex == -1) {
-        sheet.separatorIndex = i;
-        row.clearScoresAndInfo();
-      } else {
-        row.clear();
-      }
-      sheet.look[static_cast<std::size_t>(i)] = RowLook::Normal;
-    } else if (row.isFree()) {
-      row.clear();
-      sheet.look[static_cast<std::size_t>(i)] = RowLook::Normal;
-    } else if (!carryOver) {
-      setRowLook(sheet, i);
-      if (credit == ProjectCredit::Credit && row.info.projectId != 0 && row.info.minutesToday != 0)
-        creditProjectMinutes(app, row.info.projectId, row.info.minutesToday);
-    } else {
-      carryOver->row(i);
-    }
-  }
-}
 
 bool loadTodoSheetPm6(App& app, u16v path, const RowCarryOver* carryOver, ProjectCredit credit) {
   logLine(u"load: %s", path);

@@ -10,6 +10,7 @@
 
 #include "app/app.h"
 #include "platform/file.h"
+#include "sheet/sheet_load.h"
 
 namespace tirelmo {
 
@@ -57,9 +58,6 @@ RowRecordStatus decodeRowRecord(std::string_view record, int rowCount, int& inde
 int readRowRecords(std::string_view fileBytes, int rowCount,
                    const std::function<void(int index, TodoRow& row)>& onRow);
 
-// Reads at most maxBytes of an open file from its current position.
-std::string readOpenFile(FileHandle h, std::uint32_t maxBytes);
-
 // ---- Saving -----------------------------------------------------------------------------
 
 // Writes the sheet on display as .pm6 under the user-data folder. False when nothing was
@@ -76,29 +74,10 @@ SaveChoice SaveDiscardChanges(App& app);
 
 // ---- Loading ----------------------------------------------------------------------------
 
-// Whether a sheet loaded without import adds its rows' minutes to the projects' minutes
-// of today. Only the day start does: a sheet shown again later was counted already, and an
-// earlier day's minutes are not today's.
-enum class ProjectCredit { Credit, Skip };
-
-// What the day start does with a sheet it carries over into a new day. The loaders call
-// begin once the file was read, row for each task row (neither free nor the separator) and
-// end after the last one; they know nothing of archives themselves.
-struct RowCarryOver {
-  std::function<void()> begin;
-  std::function<void(int row)> row;
-  std::function<void()> end;
-};
-
 // Loads a .pm6 file into the (reset) model; with a carry-over the rows are carried into a
 // new day. False when the file does not exist or cannot be opened.
 bool loadTodoSheetPm6(App& app, u16v path, const RowCarryOver* carryOver,
                       ProjectCredit credit = ProjectCredit::Credit);
-
-// The visit of the loaded rows that the .pm6 and .pm5 loads share: the separator row is
-// found (a second one is emptied), free rows are zeroed, and each task row gets its look
-// and project minutes, or goes to the carry-over.
-void visitLoadedRows(App& app, const RowCarryOver* carryOver, ProjectCredit credit);
 
 // Opens any sheet file for display; an earlier day's sheet is read-only. False when the
 // file has an unknown format or cannot be opened: only then is the sheet in memory (rows

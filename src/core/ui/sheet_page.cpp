@@ -4,6 +4,7 @@
 #include <array>
 
 #include "app/app.h"
+#include "projects/project_store.h"
 #include "app/log.h"
 #include "sheet/sheet.h"
 #include "text/format.h"
