@@ -10,6 +10,7 @@
 
 #include "app/app.h"
 #include "platform/file.h"
+#include "sheet/sheet_names.h"
 
 namespace tirelmo {
 
@@ -50,12 +51,15 @@ enum class RowRecordStatus { Ok, BadLength, BadIndex };
 // stored in the file (the unplanned flag, the insert date) are zero.
 RowRecordStatus decodeRowRecord(std::string_view record, int rowCount, int& index, TodoRow& row);
 
-// Walks the row records after the header record of a sheet or Todolist file. A record with
-// a bad length or row index is skipped with a log line; a record cut by the end of the data
-// (or one whose length field cannot even cover itself) ends the walk. Returns the number of
-// rows handed over.
+// Walks the row records after the header record of a sheet or Todolist file. A header whose
+// length is wrong does not hide the records behind it; a record with a row index out of
+// range is skipped; after a damaged record (a length out of range or one that does not
+// lead to the next record) the walk goes on at the next place where a whole record starts
+// and is followed by another one or by the end of the data. Every skip is logged, and
+// *damaged (when given) tells whether anything was skipped. Returns the number of rows
+// handed over.
 int readRowRecords(std::string_view fileBytes, int rowCount,
-                   const std::function<void(int index, TodoRow& row)>& onRow);
+                   const std::function<void(int index, TodoRow& row)>& onRow, bool* damaged = nullptr);
 
 // Reads at most maxBytes of an open file from its current position.
 std::string readOpenFile(FileHandle h, std::uint32_t maxBytes);
@@ -81,7 +85,8 @@ bool SaveDiscardChanges(App& app);
 enum class ProjectCredit { Credit, Skip };
 
 // Loads a .pm6 file into the (reset) model; with importPrevious the rows are carried over
-// into a new day. False when the file does not exist or cannot be opened.
+// into a new day. False when the file does not exist or cannot be opened. A file that
+// exists but cannot be read whole sets app.sheet.readWithDamage.
 bool loadTodoSheetPm6(App& app, u16v path, bool importPrevious,
                       ProjectCredit credit = ProjectCredit::Credit);
 
