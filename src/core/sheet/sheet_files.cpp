@@ -230,15 +230,17 @@ bool leadsToRecord(const unsigned char* p, std::size_t size, std::size_t end) {
 }
 
 // A record that can be trusted after damage: its length in range and inside the data, its
-// row index in range, and what follows it the end of the data, a torn tail or a record
-// with both its length and its row index in range.
+// row index in range, the two zero bytes every record ends with, and after it the end of
+// the data or a record with both its length and its row index in range. (A field of a
+// record that merely looks like a length rarely passes all of that.)
 bool wholeRecordAt(const unsigned char* p, std::size_t size, std::size_t pos, int rowCount) {
   if (size - pos < kRowRecordFixedBytes) return false;
   const std::uint32_t len = getLe32(p + pos);
   if (!recordLengthInRange(len) || len > size - pos || p[pos + 4] >= rowCount) return false;
   const std::size_t end = pos + len;
-  if (end == size || size - end < 4) return true;
-  return recordLengthInRange(getLe32(p + end)) && (size - end < 5 || p[end + 4] < rowCount);
+  if (p[end - 2] != 0 || p[end - 1] != 0) return false;
+  if (end == size) return true;
+  return size - end >= 5 && recordLengthInRange(getLe32(p + end)) && p[end + 4] < rowCount;
 }
 
 std::size_t findWholeRecord(const unsigned char* p, std::size_t size, std::size_t from, int rowCount) {
