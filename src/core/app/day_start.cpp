@@ -1,6 +1,7 @@
 #include "app/day_start.h"
 
 #include "app/log.h"
+#include "sheet/damaged_sheet.h"
 #include "sheet/legacy_formats.h"
 #include "sheet/sheet_files.h"
 #include "stats/done_archive.h"
@@ -75,16 +76,17 @@ bool importPreviousSheet(App& app) {
     return false;
   }
   const RowCarryOver carryOver = dayCarryOver(app);
-  if (path.find(u".pm6") != u16::npos) {
+  const SheetFormat format = sheetFormatOfName(path);
+  if (format == SheetFormat::Pm6) {
     file.close();
     return loadTodoSheetPm6(app, path, &carryOver);
   }
-  if (path.find(u".pm5") != u16::npos) return loadTodoSheetPm5(app, file.handle, &carryOver);
-  if (path.find(u".pm4") != u16::npos) {
+  if (format == SheetFormat::Pm5) return loadTodoSheetPm5(app, file.handle, &carryOver);
+  if (format == SheetFormat::Pm4) {
     const RowCarryOver pm4 = pm4CarryOver(app);
     return bLoadDailyTaskPm4(app, file.handle, &pm4);
   }
-  if (path.find(u".pm3") != u16::npos) {
+  if (format == SheetFormat::Pm3) {
     if (!bLoadDailyTaskPm3(app, file.handle)) return false;
     app.sheet.dayTotals.used = app.sheet.dayTotalsSaved.used;
     return true;
@@ -100,8 +102,13 @@ void openTodaySheet(App& app, OpenSheetFile& file, u16v extension, const u16& pa
     loadTodoSheetPm6(app, path, nullptr);
   } else if (extension == u".pm5") {
     loadTodoSheetPm5(app, file.handle, nullptr);
+  } else {
+    bLoadDailyTaskPm4(app, file.handle, nullptr);
+  }
+  file.close();
+  if (app.sheet.readWithDamage) keepDamagedSheet(app, path);
+  if (extension == u".pm5") {
     logLine(u"Delete this pm5 file, it will be saved as %s", u".pm6");
-    file.close();
     // The .pm5 goes only once its content is safe in the .pm6: a crash before the next save
     // would otherwise lose the day.
     if (saveTodoSheet(app, false)) {
@@ -109,8 +116,6 @@ void openTodaySheet(App& app, OpenSheetFile& file, u16v extension, const u16& pa
     } else {
       logLine(u"pm5 file kept, today's sheet is not saved yet");
     }
-  } else {
-    bLoadDailyTaskPm4(app, file.handle, nullptr);
   }
 }
 
@@ -126,7 +131,11 @@ void startFromPreviousSheet(App& app) {
   app.start.previousSheetDate = prev;
   logLine(u"Prev day: %d-%d-%d (%d)", prev.year, prev.month, prev.day(), prev.dayOfWeek);
   logLine(u"search 2dotoday from the past");
-  if (!importPreviousSheet(app)) return;
+  const u16 previousPath = app.settings.last2dofilename;
+  const bool imported = importPreviousSheet(app);
+  // The file itself is not written, but the person must learn that rows were left behind.
+  if (sheet.readWithDamage) keepDamagedSheet(app, previousPath, DamagedSheetUse::ReadOnly);
+  if (!imported) return;
   logLine(u"ok imported undone tasks from prev Tdl. Create today Tdl.");
   // Marked so that a failed save leaves the new sheet flagged for the next one.
   sheet.modified = true;
@@ -178,6 +187,9 @@ DayStartOutcome startDay(App& app) {
       todayExtension = extension;
       break;
     }
+    // There but not to be opened (another program holds it): whatever this run saves as
+    // today's sheet must not replace it before a copy of it is kept.
+    if (pathKind(todayPath) == PathKind::File) keepDamagedSheet(app, todayPath);
   }
   const bool firstRun = today.handle == kInvalidFile;
   app.start.firstRunToday = firstRun;

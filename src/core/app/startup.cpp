@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/log.h"
+#include "app/stale_temporaries.h"
 #include "platform/file.h"
 #include "projects/project_store.h"
 #include "app/day_start.h"
@@ -158,6 +159,12 @@ StepOutcome enterUserDataDir(App& app) {
   return StepOutcome::Next;
 }
 
+// Before anything is read: a new version a crash left half-written is never data.
+StepOutcome removeStaleTemporaryFiles(App& app) {
+  removeStaleTemporaries(app);
+  return StepOutcome::Next;
+}
+
 StepOutcome loadProjects(App& app) {
   loadProjectsAtStart(app);
   return StepOutcome::Next;
@@ -198,6 +205,7 @@ const std::vector<DataPhaseStep>& dataPhaseSteps() {
   static const std::vector<DataPhaseStep> steps = {
       {u"timer length", takeTimerLength},
       {u"user-data folder", enterUserDataDir},
+      {u"stale temporary files", removeStaleTemporaryFiles},
       {u"projects", loadProjects},
       {u"today's sheet", loadTodaySheet},
       {u"month statistics", loadMonthStats},

@@ -19,9 +19,13 @@ std::int32_t getLe32(const unsigned char* p) {
 }
 
 // Reads one whole file of a fixed-size format, never more than its size. Empty when
-// nothing could be read.
-std::string readFixedFormat(FileHandle file, std::uint32_t size, u16v reader) {
+// nothing could be read. A file cut short, or one that could not be read as far as it
+// goes, marks the sheet as read with damage.
+std::string readFixedFormat(TodoSheet& sheet, FileHandle file, std::uint32_t size, u16v reader) {
+  const std::int64_t onDisk = fileSize(file);
   std::string bytes = readOpenFile(file, size);
+  const bool readFailed = bytes.size() < size && onDisk > static_cast<std::int64_t>(bytes.size());
+  sheet.readWithDamage = readFailed || (!bytes.empty() && bytes.size() < size);
   if (bytes.empty())
     logLine(u"%s() nothing to read", reader);
   else if (bytes.size() < size)
@@ -200,7 +204,7 @@ void parseScoreCharFormat(std::string_view bytes, TodoSheet& sheet, int storedRo
 
 bool loadTodoSheetPm5(App& app, FileHandle file, const RowCarryOver* carryOver, ProjectCredit credit) {
   logLine(u"load .pm5 todotoday.");
-  const std::string bytes = readFixedFormat(file, kPm5FileBytes, u"loadTodoSheetPm5");
+  const std::string bytes = readFixedFormat(app.sheet, file, kPm5FileBytes, u"loadTodoSheetPm5");
   if (bytes.empty()) return false;
   if (carryOver) carryOver->begin();
   TodoSheet& sheet = app.sheet;
@@ -219,7 +223,7 @@ bool loadTodoSheetPm5(App& app, FileHandle file, const RowCarryOver* carryOver, 
 
 bool bLoadDailyTaskPm4(App& app, FileHandle file, const RowCarryOver* carryOver) {
   logLine(u"bLoadDailyTaskPm4");
-  const std::string bytes = readFixedFormat(file, kPm4FileBytes, u"bLoadDailyTaskPm4");
+  const std::string bytes = readFixedFormat(app.sheet, file, kPm4FileBytes, u"bLoadDailyTaskPm4");
   if (bytes.empty()) return false;
   TodoSheet& sheet = app.sheet;
   parsePm4(bytes, sheet);
@@ -236,7 +240,7 @@ bool bLoadDailyTaskPm4(App& app, FileHandle file, const RowCarryOver* carryOver)
 
 bool bLoadDailyTaskPm3(App& app, FileHandle file) {
   logLine(u"bLoadDailyTaskPm3");
-  const std::string bytes = readFixedFormat(file, kPm3FileBytes, u"bLoadDailyTaskPm3");
+  const std::string bytes = readFixedFormat(app.sheet, file, kPm3FileBytes, u"bLoadDailyTaskPm3");
   if (bytes.empty()) return false;
   parsePm3(bytes, app.sheet);
   settleOlderSheet(app);
@@ -245,7 +249,7 @@ bool bLoadDailyTaskPm3(App& app, FileHandle file) {
 
 bool bLoadDailyTaskPm2(App& app, FileHandle file) {
   logLine(u"bLoadDailyTaskPm2");
-  const std::string bytes = readFixedFormat(file, kPm3FileBytes, u"bLoadDailyTaskPm2");
+  const std::string bytes = readFixedFormat(app.sheet, file, kPm3FileBytes, u"bLoadDailyTaskPm2");
   if (bytes.empty()) return false;
   parseScoreCharFormat(bytes, app.sheet, 25, 0);
   settleOlderSheet(app);
@@ -254,7 +258,7 @@ bool bLoadDailyTaskPm2(App& app, FileHandle file) {
 
 bool bLoadDailyTaskPm1(App& app, FileHandle file) {
   logLine(u"bLoadDailyTaskPm1");
-  const std::string bytes = readFixedFormat(file, kPm1FileBytes, u"bLoadDailyTaskPm1");
+  const std::string bytes = readFixedFormat(app.sheet, file, kPm1FileBytes, u"bLoadDailyTaskPm1");
   if (bytes.empty()) return false;
   parseScoreCharFormat(bytes, app.sheet, 15, 8);
   settleOlderSheet(app);
@@ -263,7 +267,7 @@ bool bLoadDailyTaskPm1(App& app, FileHandle file) {
 
 bool bLoadDailyTaskPom(App& app, FileHandle file) {
   logLine(u"bLoadDailyTaskPom");
-  const std::string bytes = readFixedFormat(file, kPomFileBytes, u"bLoadDailyTaskPom");
+  const std::string bytes = readFixedFormat(app.sheet, file, kPomFileBytes, u"bLoadDailyTaskPom");
   if (bytes.empty()) return false;
   parseScoreCharFormat(bytes, app.sheet, 10, 5);
   settleOlderSheet(app);

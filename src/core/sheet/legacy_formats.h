@@ -2,7 +2,8 @@
 // users still open years-old files, and the day start may have to carry one over.
 //
 // Each reader takes an open file and reads at most its format's size; whatever a shorter
-// file lacks reads as empty rows and zero scores.
+// file lacks reads as empty rows and zero scores, and the sheet is marked as read with
+// damage (readWithDamage).
 #pragma once
 
 #include <cstdint>

@@ -11,6 +11,8 @@ void resetTodoSheet(TodoSheet& sheet) {
   for (RowLook& l : sheet.look) l = RowLook::Normal;
   sheet.dayTotals.clear();
   sheet.dayTotalsSaved.clear();
+  sheet.readWithDamage = false;
+  sheet.damagedFileWithoutCopy.clear();
 }
 
 bool isSeparatorText(u16v text) { return text == kSeparatorText; }

@@ -33,9 +33,15 @@ struct TodoSheet {
   DayStats dayTotals;
   DayStats dayTotalsSaved;
   bool readOnly = false;      // an earlier day's sheet is on display
+  // The last load met damage: records skipped, a damaged header, a short or unreadable file.
+  bool readWithDamage = false;
+  // The damaged file this sheet was read from when no copy of it could be kept: the sheet
+  // is not saved until one is.
+  u16 damagedFileWithoutCopy;
 };
 
-// Everything to zero except the separator index, the file name and the modified flag.
+// Everything to zero except the separator index, the file name and the modified flag; the
+// damage marks of the last load go too.
 void resetTodoSheet(TodoSheet& sheet);
 
 // Puts the separator into the first free row among 12..17 when the sheet has none. When all

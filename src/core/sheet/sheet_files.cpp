@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/log.h"
+#include "sheet/damaged_sheet.h"
 #include "sheet/legacy_formats.h"
 #include "storage/file_ops.h"
 #include "storage/scrambler.h"
@@ -35,11 +36,13 @@ u16v storedText(const u16& text) {
 // A sheet name saved as .pm6: an older sheet of today keeps its date. Names of the formats
 // without the day of week get it back, so that the day start finds the file again.
 u16 pm6NameOf(u16v name) {
+  // Our temporary file is never a sheet of its own: it stands for the file it would replace.
+  while (endsWithNoCase(name, u".tmp")) name.remove_suffix(4);
   int v[4] = {};
   if (scanInts(name, u"DailyTask_%d-%d-%d-%d", v, 4) == 3 && v[1] >= 1 && v[1] <= 12)
     return sheetFileNameFor(v[0], v[1], v[2], dayOfWeekOf(v[0], v[1], v[2]), u".pm6");
-  const std::size_t cut = name.find(u".p");
-  return u16(name.substr(0, cut)) + u".pm6";
+  if (sheetFormatOfName(name) != SheetFormat::Unknown) name.remove_suffix(4);
+  return u16(name) + u".pm6";
 }
 
 // The folders of one month below "DailyTask"; an existing folder is fine.
@@ -69,20 +72,6 @@ void uploadSheet(App& app) {
     logLine(u"Upl failed, err: %d", total);
   else
     logLine(u"Upl ok");
-}
-
-enum class SheetFormat { Pom, Pm1, Pm2, Pm3, Pm4, Pm5, Pm6, Unknown };
-
-SheetFormat formatOfName(u16v name) {
-  static const struct {
-    const char16_t* ext;
-    SheetFormat format;
-  } kinds[] = {{u".pom", SheetFormat::Pom}, {u".pm1", SheetFormat::Pm1}, {u".pm2", SheetFormat::Pm2},
-               {u".pm3", SheetFormat::Pm3}, {u".pm4", SheetFormat::Pm4}, {u".pm5", SheetFormat::Pm5},
-               {u".pm6", SheetFormat::Pm6}};
-  for (const auto& k : kinds)
-    if (name.find(k.ext) != u16v::npos) return k.format;
-  return SheetFormat::Unknown;
 }
 
 void setDisplayedDate(App& app, u16v name) {
@@ -218,49 +207,118 @@ RowRecordStatus decodeRowRecord(std::string_view record, int rowCount, int& inde
   return RowRecordStatus::Ok;
 }
 
-int readRowRecords(std::string_view data, int rowCount, const std::function<void(int, TodoRow&)>& onRow) {
+namespace {
+
+bool recordLengthInRange(std::uint32_t len) {
+  return len >= kRowRecordFixedBytes && len <= kRowRecordMaxBytes && len % 2 == 0;
+}
+
+// What a record ending at `end` leads to when its length is right: the end of the data, a
+// tail too short to be anything but a torn record, or the next record's length.
+bool leadsToRecord(const unsigned char* p, std::size_t size, std::size_t end) {
+  return end == size || size - end < 4 || recordLengthInRange(getLe32(p + end));
+}
+
+// A record that can be trusted after damage: its length in range and inside the data, its
+// row index in range, the two zero bytes every record ends with, and after it the end of
+// the data or a record with both its length and its row index in range. (A field of a
+// record that merely looks like a length rarely passes all of that.)
+bool wholeRecordAt(const unsigned char* p, std::size_t size, std::size_t pos, int rowCount) {
+  if (size - pos < kRowRecordFixedBytes) return false;
+  const std::uint32_t len = getLe32(p + pos);
+  if (!recordLengthInRange(len) || len > size - pos || p[pos + 4] >= rowCount) return false;
+  const std::size_t end = pos + len;
+  if (p[end - 2] != 0 || p[end - 1] != 0) return false;
+  if (end == size) return true;
+  return size - end >= 5 && recordLengthInRange(getLe32(p + end)) && p[end + 4] < rowCount;
+}
+
+std::size_t findWholeRecord(const unsigned char* p, std::size_t size, std::size_t from, int rowCount) {
+  for (std::size_t q = from; q + kRowRecordFixedBytes <= size; ++q)
+    if (wholeRecordAt(p, size, q, rowCount)) return q;
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+int readRowRecords(std::string_view data, int rowCount, const std::function<void(int, TodoRow&)>& onRow,
+                   bool* damaged) {
   const auto* p = reinterpret_cast<const unsigned char*>(data.data());
   const std::size_t size = data.size();
+  constexpr std::size_t npos = std::string_view::npos;
+  bool skipped = false;
+  const auto report = [&](int rows) {
+    if (damaged) *damaged = skipped;
+    return rows;
+  };
   if (size < 4) {
-    if (size != 0) logLine(u"Tdl header cut after %u bytes", size);
-    return 0;
+    if (size != 0) {
+      logLine(u"Tdl header cut after %u bytes", size);
+      skipped = true;
+    }
+    return report(0);
   }
-  // The header's content is not needed: any version loads.
+  // The header's content is not needed: any version loads, whatever its length, as long as
+  // that length leads to a record or to the end of the file.
   const std::uint32_t headerLen = getLe32(p);
-  if (headerLen < 4 || headerLen > size) {
-    logLine(u"Tdl header damaged: length %u of %u bytes", headerLen, size);
-    return 0;
-  }
   std::size_t pos = headerLen;
+  if (headerLen > size || (headerLen != kSheetHeaderBytes && (headerLen < 4 || !leadsToRecord(p, size, headerLen)))) {
+    logLine(u"Tdl header damaged: length %u of %u bytes", headerLen, size);
+    skipped = true;
+    // Every header ever written is 40 bytes long; failing that, the records are searched.
+    if (size >= kSheetHeaderBytes && leadsToRecord(p, size, kSheetHeaderBytes)) {
+      pos = kSheetHeaderBytes;
+    } else {
+      pos = findWholeRecord(p, size, 4, rowCount);
+      if (pos == npos) pos = size;
+    }
+  }
   int rows = 0;
   while (pos < size) {
     const std::size_t left = size - pos;
     const std::uint32_t len = left >= 4 ? getLe32(p + pos) : 0;
-    // Past a record that does not fit (or cannot even hold its length) there is no telling
-    // where the next one starts: keep what was read so far.
-    if (left < 4 || len < 4 || len > left) {
-      logLine(u"Tdl record at byte %u cut or damaged (length %u, %u bytes left): load ends here",
-              pos, len, left);
-      break;
+    if (left < 4 || !recordLengthInRange(len) || len > left) {
+      skipped = true;
+      const std::size_t next = findWholeRecord(p, size, pos + 1, rowCount);
+      if (next == npos) {
+        logLine(u"Tdl record at byte %u cut or damaged (length %u, %u bytes left): load ends here", pos, len, left);
+        break;
+      }
+      logLine(u"Tdl record at byte %u damaged (length %u): load goes on at byte %u", pos, len, next);
+      pos = next;
+      continue;
     }
-    const std::string_view rec = data.substr(pos, len);
+    const std::size_t end = pos + len;
+    if (!leadsToRecord(p, size, end)) {
+      // Either this record's length is wrong or the next one's is: a whole record starting
+      // inside this one tells which.
+      skipped = true;
+      const std::size_t next = findWholeRecord(p, size, pos + 1, rowCount);
+      if (next != npos && next < end) {
+        logLine(u"Tdl record at byte %u skipped: length %u runs into the record at byte %u", pos, len, next);
+        pos = next;
+        continue;
+      }
+    }
     int index = -1;
     TodoRow row;
-    switch (decodeRowRecord(rec, rowCount, index, row)) {
+    switch (decodeRowRecord(data.substr(pos, len), rowCount, index, row)) {
       case RowRecordStatus::BadLength:
         logLine(u"Tdl record at byte %u skipped: bad length %u", pos, len);
+        skipped = true;
         break;
       case RowRecordStatus::BadIndex:
         logLine(u"Tdl record at byte %u skipped: row %d out of range", pos, index);
+        skipped = true;
         break;
       case RowRecordStatus::Ok:
         onRow(index, row);
         ++rows;
         break;
     }
-    pos += len;
+    pos = end;
   }
-  return rows;
+  return report(rows);
 }
 
 // ---- Saving -----------------------------------------------------------------------------
@@ -273,6 +331,12 @@ bool saveTodoSheet(App& app, bool uploadToCloud) {
     logLine(u"Save ToDo sheet skipped, %s is not today's sheet", sheet.sheetFileName);
     return false;
   }
+  // A sheet read from a damaged file holds only what could be read: the file as it was must
+  // be kept before anything is written over it.
+  if (!keepDamagedSheetBeforeSave(app)) {
+    app.prompts.show(app.tr(Txt::ErrSavingSheet), app.tr(Txt::CaptionError), MsgButtons::Ok, MsgIcon::Exclamation);
+    return false;
+  }
   const LocalTime now = app.clock.now();
   const u16 previousStamp = app.settings.tdlSavedOn;
   app.settings.tdlSavedOn = fmt(u"%d,%d,%d,%d,%d,%d,%d", now.year, now.month, now.day, now.hour, now.minute,
@@ -282,7 +346,7 @@ bool saveTodoSheet(App& app, bool uploadToCloud) {
   logLine(u"Save ToDo sheet %s ", sheet.sheetFileName);
   if (sheet.sheetFileName.empty())
     getTodayTdlFileName(app, u".pm6");
-  else if (sheet.sheetFileName.find(u".pm6") == u16::npos)
+  else if (sheetFormatOfName(sheet.sheetFileName) != SheetFormat::Pm6)
     sheet.sheetFileName = pm6NameOf(sheet.sheetFileName);
 
   const int year = app.start.startTime.year;
@@ -340,6 +404,8 @@ SaveChoice SaveDiscardChanges(App& app) {
 
 bool loadTodoSheetPm6(App& app, u16v path, const RowCarryOver* carryOver, ProjectCredit credit) {
   logLine(u"load: %s", path);
+  TodoSheet& sheet = app.sheet;
+  sheet.readWithDamage = false;
   if (pathKind(path) != PathKind::File) {
     logLine(u"Tdl file does not exists");
     return false;
@@ -347,20 +413,27 @@ bool loadTodoSheetPm6(App& app, u16v path, const RowCarryOver* carryOver, Projec
   const FileHandle h = fileOpen(path, OpenMode::ReadExisting);
   if (h == kInvalidFile) {
     logLastError(u"CreateFile");
+    // It is there but nothing of it could be read: what is in memory must not replace it.
+    sheet.readWithDamage = true;
     return false;
   }
+  const std::int64_t onDisk = fileSize(h);
   const std::string bytes = readOpenFile(h, kMaxSheetFileBytes);
   fileClose(h);
+  bool damaged = onDisk >= 0 && static_cast<std::uint64_t>(onDisk) != bytes.size();
+  if (damaged) logLine(u"Tdl file read %u of %d bytes", bytes.size(), onDisk);
 
   logPiece(u"Load scores, ");
   logLine(carryOver ? u"Import" : u"dont import");
   if (carryOver) carryOver->begin();
 
-  TodoSheet& sheet = app.sheet;
   sheet.separatorIndex = -1;
-  readRowRecords(bytes, sheet.rowCount(), [&](int index, TodoRow& row) {
-    sheet.rows[static_cast<std::size_t>(index)] = std::move(row);
-  });
+  bool recordsDamaged = false;
+  readRowRecords(
+      bytes, sheet.rowCount(),
+      [&](int index, TodoRow& row) { sheet.rows[static_cast<std::size_t>(index)] = std::move(row); },
+      &recordsDamaged);
+  sheet.readWithDamage = damaged || recordsDamaged;
   visitLoadedRows(app, carryOver, credit);
   if (carryOver) carryOver->end();
 
@@ -374,7 +447,7 @@ bool loadTodoSheetPm6(App& app, u16v path, const RowCarryOver* carryOver, Projec
 bool DisplayToDoSheet(App& app, u16v path) {
   logLine(u"%s() %s", u"DisplayToDoSheet", path);
   const u16 name = baseName(path);
-  const SheetFormat format = formatOfName(name);
+  const SheetFormat format = sheetFormatOfName(name);
   if (format == SheetFormat::Unknown) {
     app.prompts.show(app.tr(Txt::ErrUnknownSheetFormat), app.tr(Txt::CaptionError), MsgButtons::Ok, MsgIcon::Error);
     return false;
@@ -413,6 +486,7 @@ bool DisplayToDoSheet(App& app, u16v path) {
   }
   fileClose(h);
   if (!ok) logLine(u"Nothing read from %s", path);
+  if (sheet.readWithDamage) keepDamagedSheet(app, path);
 
   App::call(app.hooks.sheetDisplayed);
   if (!sheet.readOnly) {

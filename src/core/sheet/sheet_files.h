@@ -11,6 +11,7 @@
 #include "app/app.h"
 #include "platform/file.h"
 #include "sheet/sheet_load.h"
+#include "sheet/sheet_names.h"
 
 namespace tirelmo {
 
@@ -38,8 +39,6 @@ inline constexpr std::uint8_t kSheetFormatVersion = 1;
 inline constexpr std::uint32_t kRowRecordFixedBytes = 68;
 inline constexpr std::uint32_t kRowRecordMaxBytes = kRowRecordFixedBytes + 2 * kRowTextMax;  // 426
 inline constexpr std::uint32_t kRowRecordTextOffset = 66;
-// Nothing this program writes comes near it; a bigger file is read only this far.
-inline constexpr std::uint32_t kMaxSheetFileBytes = 256 * 1024;
 
 // The 40-byte header record.
 std::string encodeSheetHeader();
@@ -51,12 +50,15 @@ enum class RowRecordStatus { Ok, BadLength, BadIndex };
 // stored in the file (the unplanned flag, the insert date) are zero.
 RowRecordStatus decodeRowRecord(std::string_view record, int rowCount, int& index, TodoRow& row);
 
-// Walks the row records after the header record of a sheet or Todolist file. A record with
-// a bad length or row index is skipped with a log line; a record cut by the end of the data
-// (or one whose length field cannot even cover itself) ends the walk. Returns the number of
-// rows handed over.
+// Walks the row records after the header record of a sheet or Todolist file. A header whose
+// length is wrong does not hide the records behind it; a record with a row index out of
+// range is skipped; after a damaged record (a length out of range or one that does not
+// lead to the next record) the walk goes on at the next place where a whole record starts
+// and is followed by another one or by the end of the data. Every skip is logged, and
+// *damaged (when given) tells whether anything was skipped. Returns the number of rows
+// handed over.
 int readRowRecords(std::string_view fileBytes, int rowCount,
-                   const std::function<void(int index, TodoRow& row)>& onRow);
+                   const std::function<void(int index, TodoRow& row)>& onRow, bool* damaged = nullptr);
 
 // ---- Saving -----------------------------------------------------------------------------
 
@@ -75,7 +77,8 @@ SaveChoice SaveDiscardChanges(App& app);
 // ---- Loading ----------------------------------------------------------------------------
 
 // Loads a .pm6 file into the (reset) model; with a carry-over the rows are carried into a
-// new day. False when the file does not exist or cannot be opened.
+// new day. False when the file does not exist or cannot be opened. A file that exists but
+// cannot be read whole sets app.sheet.readWithDamage.
 bool loadTodoSheetPm6(App& app, u16v path, const RowCarryOver* carryOver,
                       ProjectCredit credit = ProjectCredit::Credit);
 

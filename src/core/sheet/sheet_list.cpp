@@ -5,24 +5,19 @@
 
 #include "app/log.h"
 #include "platform/file.h"
+#include "sheet/sheet_names.h"
 #include "storage/file_ops.h"
 
 namespace tirelmo {
 
 namespace {
 
-bool isSheetFileName(u16v name) {
-  const bool pm6 = name.find(u".pm6") != u16v::npos && name.find(u"_dbg.pm6") == u16v::npos;
-  const bool pm5 = name.find(u".pm5") != u16v::npos && name.find(u"_dbg.pm5") == u16v::npos;
-  return pm6 || pm5;
-}
-
 void walk(const u16& folder, std::vector<SheetListEntry>& out, int depth) {
   if (depth > 16) return;  // a link loop must not hang the worker
   for (const DirEntry& e : listDirectory(folder)) {
     const u16 path = joinPath(folder, e.name);
     if (e.isDirectory) walk(path, out, depth + 1);
-    else if (isSheetFileName(e.name)) out.push_back({path, e.created});
+    else if (isListedSheetName(e.name)) out.push_back({path, e.created});
   }
 }
 

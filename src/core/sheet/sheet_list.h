@@ -47,8 +47,8 @@ class SheetList {
   std::thread worker_;
 };
 
-// Walks the folder tree and returns the sheet files (".pm6"/".pm5", not "_dbg"), sorted by
-// creation time, oldest first.
+// Walks the folder tree and returns the sheet files (names ending in ".pm6"/".pm5", not
+// "_dbg"), sorted by creation time, oldest first.
 std::vector<SheetListEntry> buildSheetList(u16v dailyTaskFolder);
 
 }  // namespace tirelmo

@@ -13,6 +13,9 @@ namespace tirelmo {
 
 struct App;
 
+// Nothing this program writes comes near it; a bigger file is read only this far.
+inline constexpr std::uint32_t kMaxSheetFileBytes = 256 * 1024;
+
 // Reads at most maxBytes of an open file from its current position.
 std::string readOpenFile(FileHandle h, std::uint32_t maxBytes);
 

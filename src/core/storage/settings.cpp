@@ -328,6 +328,12 @@ bool adjustSettings(Settings& s, SystemInfo& system) {
     s.language = kDefaultLanguage;
     logLine(u"Set default language to %s", s.language);
   }
+  // The writer's temporary file is never the last sheet; the sheet it was to replace is.
+  while (endsWithNoCase(s.last2dofilename, u".tmp")) {
+    s.last2dofilename.resize(s.last2dofilename.size() - 4);
+    logLine(u"last2dofilename named a temporary file, now %s", s.last2dofilename);
+    save = true;
+  }
   if (!s.categories.empty() && s.categories[0].empty()) {
     logLine(u"Cat #0 empty, set to '--'");
     s.categories[0] = kDefaultCategoryNames[0];

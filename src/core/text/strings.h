@@ -194,6 +194,10 @@ Language languageFromSetting(u16v settingValue);
   X(ErrSavingSheet, u"Error Saving To-do Sheet", u"保存待办表时出错")                           \
   X(ErrUnknownSheetFormat, u"Unknown Format for the ToDo list file", u"未知的待办列表文件格式")   \
   X(ErrOpeningSheet, u"Error opening ToDo Today file", u"打开今日待办文件时出错")               \
+  X(SheetDamagedCopyKept, u"The ToDo sheet %s could not be read whole.\nA copy of the file was kept as %s.", \
+    u"待办表 %s 未能完整读取。\n该文件的副本已保存为 %s。")                                      \
+  X(SheetDamagedNoCopy, u"The ToDo sheet %s could not be read whole, and no copy of it could be made.\nIt will not be saved over.", \
+    u"待办表 %s 未能完整读取，且无法为其保存副本。\n该文件不会被覆盖。")                         \
   X(AskSaveModifiedPage, u"Some page was modified.\nSave your changes?",                      \
     u"某个页面已被修改。\n是否保存更改？")                                                    \
   X(CaptionCloudError, u"Tirelmo Cloud error", u"Tirelmo 云端错误")                          \

@@ -152,6 +152,10 @@ bool equalsNoCase(u16v a, u16v b) {
   return true;
 }
 
+bool endsWithNoCase(u16v text, u16v suffix) {
+  return text.size() >= suffix.size() && equalsNoCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
 bool wildcardMatch(u16v pattern, u16v name) {
   if (pattern == u"*.*" || pattern == u"*") return true;
   // Iterative matcher with single backtrack point: linear enough for file names.

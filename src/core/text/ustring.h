@@ -32,6 +32,7 @@ bool endsWith(u16v text, u16v suffix);
 
 // Case-insensitive (ASCII letters only) equality, as file-system names compare on Windows.
 bool equalsNoCase(u16v a, u16v b);
+bool endsWithNoCase(u16v text, u16v suffix);
 
 // Wildcard match of a file name against a pattern with '*' and '?', ASCII case-insensitive,
 // with the Windows rule that "*.*" matches every name.

@@ -228,6 +228,8 @@ TEST_F(LegacyFormatsTest, ShortFilesLoadWhatTheyHold) {
   EXPECT_EQ(row(1).text, u"Done one");
   EXPECT_EQ(row(2).text, u16(140, u'L'));  // the file ends inside this text
   EXPECT_TRUE(logHas("loadTodoSheetPm5() file holds 1000 of 11266 bytes, the rest reads as empty"));
+  // A cut file is kept as it was before anything could write over it.
+  EXPECT_EQ(test::readBytes(nativeSheet(2020, 3, "DailyTask_2020-3-2-1.pm5") + ".damaged-1"), pm5.substr(0, 1000));
 
   std::string block;
   for (int i = 0; i < 25; ++i) block += field(i == 0 ? "short" : "", 180);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "unit/sheet/sheet_test_support.h"
 
@@ -186,6 +187,14 @@ TEST_F(SheetFilesTest, LoadsAHandMadeFileOfAnyHeaderVersion) {
   EXPECT_TRUE(logHas("Tdl file does not exists"));
 }
 
+// The texts the reader hands over, by row, and whether it met damage.
+std::map<int, std::string> readTexts(const std::string& bytes, bool& damaged) {
+  std::map<int, std::string> rows;
+  damaged = false;
+  readRowRecords(bytes, kSheetRows, [&](int index, TodoRow& row) { rows[index] = utf16ToUtf8(row.text); }, &damaged);
+  return rows;
+}
+
 TEST_F(SheetFilesTest, DamagedRecordsAreSkippedAndTheRestLoads) {
   Rec a, b, c, d;
   a.index = 0, a.text = "first";
@@ -194,39 +203,99 @@ TEST_F(SheetFilesTest, DamagedRecordsAreSkippedAndTheRestLoads) {
   d.index = 3, d.text = "cut off";
   std::string bytes = header() + record(a) + record(b) + test::rawRecord(66, 66) +
                       test::rawRecord(428, 428) + test::rawRecord(71, 71) + record(c);
-  std::string cut = record(d);
-  bytes += cut.substr(0, 50);  // the file ends inside this record
+  bytes += record(d).substr(0, 50);  // the file ends inside this record
   writeSheet(2021, 3, "DailyTask_2021-3-5-5.pm6", bytes);
 
   resetTodoSheet(app.sheet);
   ASSERT_TRUE(loadTodoSheetPm6(app, sheetPath(2021, 3, "DailyTask_2021-3-5-5.pm6"), nullptr));
+  EXPECT_TRUE(app.sheet.readWithDamage);
   EXPECT_EQ(row(0).text, u"first");
   EXPECT_EQ(row(1).text, u"after the bad ones");
   EXPECT_EQ(row(1).pomodoros, 2);
-  EXPECT_TRUE(row(3).isFree());
   for (int i = 2; i < 25; ++i) EXPECT_TRUE(row(i).isFree() || i == app.sheet.separatorIndex) << i;
-  const std::string log = logText();
-  EXPECT_NE(log.find("skipped: row 25 out of range"), std::string::npos);
-  EXPECT_NE(log.find("skipped: bad length 66"), std::string::npos);
-  EXPECT_NE(log.find("skipped: bad length 428"), std::string::npos);
-  EXPECT_NE(log.find("skipped: bad length 71"), std::string::npos);
-  EXPECT_NE(log.find("load ends here"), std::string::npos);
+  EXPECT_NE(logText().find("load goes on at byte"), std::string::npos);
+  EXPECT_NE(logText().find("load ends here"), std::string::npos);
 
-  // A length that claims more than the file holds ends the load; rows before it stay.
-  bytes = header() + record(a) + test::rawRecord(5000, 80) + record(c);
-  writeSheet(2021, 3, "DailyTask_2021-3-4-4.pm6", bytes);
-  resetTodoSheet(app.sheet);
-  ASSERT_TRUE(loadTodoSheetPm6(app, sheetPath(2021, 3, "DailyTask_2021-3-4-4.pm6"), nullptr));
-  EXPECT_EQ(row(0).text, u"first");
-  EXPECT_TRUE(row(1).isFree());
+  // A whole record with a row out of range is stepped over; the file is still damaged.
+  bool damaged = false;
+  EXPECT_EQ(readTexts(header() + record(a) + record(b) + record(c), damaged),
+            (std::map<int, std::string>{{0, "first"}, {1, "after the bad ones"}}));
+  EXPECT_TRUE(damaged);
+  EXPECT_TRUE(logHas("Tdl record at byte 118 skipped: row 25 out of range"));
 
-  // A length field of 0 cannot be stepped over either, and must not loop.
-  bytes = header() + record(a) + test::rawRecord(0, 8) + record(c);
-  writeSheet(2021, 3, "DailyTask_2021-3-3-3.pm6", bytes);
+  // Neither a length beyond the end of the file nor one of 0 stops the load, and an intact
+  // file is no damage.
+  for (const std::string& bad : {test::rawRecord(5000, 80), test::rawRecord(0, 8)}) {
+    EXPECT_EQ(readTexts(header() + record(a) + bad + record(c), damaged),
+              (std::map<int, std::string>{{0, "first"}, {1, "after the bad ones"}}));
+    EXPECT_TRUE(damaged);
+  }
+  EXPECT_EQ(readTexts(header() + record(a) + record(c), damaged).size(), 2u);
+  EXPECT_FALSE(damaged);
+  EXPECT_EQ(readTexts("", damaged).size(), 0u);
+  EXPECT_FALSE(damaged);
+}
+
+TEST_F(SheetFilesTest, HeaderWithAWrongLengthStillYieldsItsRecords) {
+  Rec a, b, c;
+  a.index = 0, a.text = "one";
+  b.index = 4, b.estimated = 3, b.text = "two";
+  c.index = 12, c.text = kSeparator;
+  const std::string records = record(a) + record(b) + record(c);
+  const std::map<int, std::string> all = {{0, "one"}, {4, "two"}, {12, kSeparator}};
+  bool damaged = false;
+  for (std::uint32_t len : {0u, 3u, 41u, 200u, 0x2800u, 0xFFFFFFFFu}) {
+    std::string bytes = header() + records;
+    test::put32(bytes, 0, len);
+    EXPECT_EQ(readTexts(bytes, damaged), all) << "header length " << len;
+    EXPECT_TRUE(damaged) << len;
+  }
+  // Header and first record both damaged: the records are searched for.
+  std::string bytes = header() + records;
+  test::put32(bytes, 0, 7);
+  test::put32(bytes, 40, 9999);
+  EXPECT_EQ(readTexts(bytes, damaged), (std::map<int, std::string>{{4, "two"}, {12, kSeparator}}));
+  // A header of another length that leads to a record is a version of its own, not damage.
+  std::string longer = header();
+  longer.resize(48, '\0');
+  test::put32(longer, 0, 48);
+  EXPECT_EQ(readTexts(longer + records, damaged), all);
+  EXPECT_FALSE(damaged);
+
+  // Loaded as a sheet, the damaged header no longer empties it.
+  bytes = header() + records;
+  bytes[1] = 0x7F;
+  writeSheet(2021, 3, "DailyTask_2021-3-5-5.pm6", bytes);
   resetTodoSheet(app.sheet);
-  ASSERT_TRUE(loadTodoSheetPm6(app, sheetPath(2021, 3, "DailyTask_2021-3-3-3.pm6"), nullptr));
-  EXPECT_EQ(row(0).text, u"first");
-  EXPECT_TRUE(row(1).isFree());
+  ASSERT_TRUE(loadTodoSheetPm6(app, sheetPath(2021, 3, "DailyTask_2021-3-5-5.pm6"), nullptr));
+  EXPECT_EQ(row(4).text, u"two");
+  EXPECT_EQ(row(4).estimated, 3);
+  EXPECT_TRUE(app.sheet.readWithDamage);
+  EXPECT_TRUE(logHas("Tdl header damaged: length 32552 of " + std::to_string(bytes.size()) + " bytes"));
+}
+
+TEST_F(SheetFilesTest, DamagedLengthInOneRecordLosesOnlyThatRecord) {
+  std::vector<Rec> recs(5);
+  const char* texts[] = {"first task", "second", "third task here", "fourth", "fifth and last"};
+  for (int i = 0; i < 5; ++i) {
+    recs[i].index = i * 2;
+    recs[i].pomodoros = static_cast<std::uint8_t>(i);
+    recs[i].minutesToday = 25 * i;
+    recs[i].projectId = i;
+    recs[i].text = texts[i];
+  }
+  const std::size_t second = 40 + record(recs[0]).size();
+  const std::uint32_t realLen = static_cast<std::uint32_t>(record(recs[1]).size());
+  const std::map<int, std::string> rest = {{0, "first task"}, {4, "third task here"}, {6, "fourth"}, {8, "fifth and last"}};
+  // Out of range, odd, huge, and lengths in range that run past the record's real end.
+  for (std::uint32_t len : {0u, 67u, 75u, 428u, 0x01000050u, realLen + 2, realLen + 40, kRowRecordMaxBytes}) {
+    std::string bytes = header();
+    for (const Rec& r : recs) bytes += record(r);
+    test::put32(bytes, second, len);
+    bool damaged = false;
+    EXPECT_EQ(readTexts(bytes, damaged), rest) << "length " << len;
+    EXPECT_TRUE(damaged) << len;
+  }
 }
 
 TEST_F(SheetFilesTest, SecondSeparatorIsEmptiedAndTheFirstStays) {
