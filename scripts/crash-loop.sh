@@ -13,8 +13,9 @@
 #   - start:  kills it at a random moment of its start-up;
 #   - stream: presses Ctrl+S once the window is there and compares what the start loaded (and
 #             saved) with the rows the last kill left on the disk, then types tasks into free
-#             rows, adds pomodoros and done marks and saves in bursts of Ctrl+S, and kills it
-#             at a random moment of that;
+#             rows, adds pomodoros and done marks and saves in bursts of Ctrl+S, then keeps
+#             saving back to back; kills it at a random moment of the edits (half the rounds)
+#             or of the back-to-back saves;
 #   - exit:   the same check, one task, then Alt+F4 and a kill at a random moment of the
 #             shut-down saves (settings, sheet, month statistics, projects);
 #   - day:    every CRASH_DAY_EVERY-th round (default 5) the day is turned: today's sheet is
@@ -245,6 +246,7 @@ driver() {
     exit 0
   fi
   # Saves until the kill comes, faster than the program takes them: it saves back to back.
+  : >"$TAIL_MARK"
   while :; do
     KEY_DELAY=$((5 + RANDOM % 20)) dkey ctrl+s ctrl+s ctrl+s ctrl+s ctrl+s ctrl+s
   done
@@ -384,6 +386,7 @@ run_round() {
   E2E_SHOT_SEQ=0
   TOUCHED="$ROUND_DIR/touched.txt"
   CLOSE_MARK="$ROUND_DIR/closed-at"
+  TAIL_MARK="$ROUND_DIR/saving"
   STOP_FILE="$ROUND_DIR/stop"
   : >"$TOUCHED"
   e2e_avoid_midnight 120
@@ -450,7 +453,7 @@ run_round() {
 
     # The saves, and the kill at a random moment of them.
     DRIVER_PID=""
-    rm -f "$STOP_FILE" "$CLOSE_MARK"
+    rm -f "$STOP_FILE" "$CLOSE_MARK" "$TAIL_MARK"
     driver "$E2E_WIN" "$rows_v" "$phase" "$k" "$RANDOM" </dev/null >>"$RUN_LOG" 2>&1 &
     DRIVER_PID=$!
     if [ "$phase" = exit ]; then
@@ -466,12 +469,20 @@ run_round() {
         killed_at="none: closed by itself (exit $?) within ${delay_ms}ms of Alt+F4"
         closed_first=$((closed_first + 1))
       fi
-    else
+    elif [ $((RANDOM % 2)) = 0 ]; then
+      # Anywhere in the edits and the saves between them.
       span=$((3000 + RANDOM % 5000))
       delay_ms=$(( (RANDOM * 32768 + RANDOM) % span ))
       sleep "$(printf '%d.%03d' $((delay_ms / 1000)) $((delay_ms % 1000)))"
       kill_tirelmo
-      killed_at="${delay_ms}ms into the saves"
+      killed_at="${delay_ms}ms into the edits"
+    else
+      # In the back-to-back saves after the edits.
+      for _ in $(seq 1 300); do [ -f "$TAIL_MARK" ] && break; sleep 0.05; done
+      delay_ms=$((RANDOM % 1500))
+      sleep "$(printf '%d.%03d' $((delay_ms / 1000)) $((delay_ms % 1000)))"
+      kill_tirelmo
+      killed_at="${delay_ms}ms into the saves after the edits"
     fi
     stop_driver
   fi
