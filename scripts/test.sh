@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Run every test of Tirelmo: the core's unit tests, fuzz targets (briefly) and the
 # benchmarks' build on Linux; the Win32 adapter tests and the end-to-end tests of the real
-# Tirelmo.exe and Vornel.exe under Wine on a private virtual display.
+# Tirelmo.exe and Vornel.exe under Wine on a private virtual display. The house checks
+# (scripts/check-house.sh) run first and stop the run when they find a violation.
 #
 #   scripts/test.sh
 #
@@ -10,6 +11,9 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+
+echo "== house checks: platform headers in the core, file lengths, the core's include graph"
+"$root/scripts/check-house.sh"
 
 "$root/scripts/install-deps.sh" all
 

@@ -1,6 +1,9 @@
 #include "dialogs.h"
 
+#include <memory>
+
 #include "app/log.h"
+#include "gdi_canvas.h"
 #include "text/format.h"
 #include "web/web_pages.h"
 #include "wide.h"
@@ -20,8 +23,15 @@ constexpr int kScorePictureSize = 40;
 constexpr RECT kScoreArea = {42, 36, 232, 66};  // dialog units, between the build line and the texts
 
 HWND g_modelessAbout = nullptr;
-HFONT g_fixedFont = nullptr;  // the Help dialog's score lines; lives while a Help box is open
-HFONT g_linkFont = nullptr;   // the About box's underlined link; made once, kept for the run
+
+// What one About box owns; it goes with the box's window (WM_NCDESTROY, after the controls
+// that use the font are gone).
+struct AboutBox {
+  bool modal = false;
+  GdiObject linkFont;  // the underlined web-site link
+};
+
+AboutBox* aboutBoxOf(HWND dlg) { return reinterpret_cast<AboutBox*>(GetWindowLongPtrW(dlg, GWLP_USERDATA)); }
 
 HINSTANCE instanceOf(HWND hwnd) {
   return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd, GWLP_HINSTANCE));
@@ -40,17 +50,20 @@ HFONT fontLike(HWND dlg, const wchar_t* face, DWORD pitchAndFamily, bool underli
   return CreateFontIndirectW(&lf);
 }
 
-INT_PTR CALLBACK helpDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
+// lParam: the caller's GdiObject that keeps the score lines' font until the box has ended.
+INT_PTR CALLBACK helpDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_INITDIALOG:
+    case WM_INITDIALOG: {
       // The score lines are columns made of blanks; only a fixed-pitch face keeps them straight.
-      if (!g_fixedFont) g_fixedFont = fontLike(dlg, L"Consolas", FIXED_PITCH | FF_MODERN, false);
-      if (g_fixedFont)
+      GdiObject& fixedFont = *reinterpret_cast<GdiObject*>(lParam);
+      fixedFont.reset(fontLike(dlg, L"Consolas", FIXED_PITCH | FF_MODERN, false));
+      if (fixedFont)
         for (int id = IDC_HELP_SCORE_LINE_FIRST; id < IDC_HELP_SCORE_LINE_FIRST + 6; ++id)
-          SendDlgItemMessageW(dlg, id, WM_SETFONT, reinterpret_cast<WPARAM>(g_fixedFont), FALSE);
+          SendDlgItemMessageW(dlg, id, WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont.get()), FALSE);
       // Enter should close the box, not write an e-mail.
       SetFocus(GetDlgItem(dlg, IDOK));
       return FALSE;
+    }
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case IDC_HELP_WRITE_ME:
@@ -73,42 +86,42 @@ void paintScorePictures(HWND dlg) {
   // Painted straight onto the dialog: a control there would paint its background over them.
   RECT frame = kScoreArea;
   if (MapDialogRect(dlg, &frame)) {
-    HDC mem = CreateCompatibleDC(dc);
     int x = frame.left;
     for (int id : kScoreBitmaps) {
       // A picture that is missing from the resources is left out; the box is still complete.
-      HBITMAP bmp = LoadBitmapW(instanceOf(dlg), MAKEINTRESOURCEW(id));
+      const GdiObject bmp(LoadBitmapW(instanceOf(dlg), MAKEINTRESOURCEW(id)));
       if (!bmp) continue;
-      HGDIOBJ old = SelectObject(mem, bmp);
-      BitBlt(dc, x, frame.top, kScorePictureSize, kScorePictureSize, mem, 0, 0, SRCCOPY);
-      SelectObject(mem, old);
-      DeleteObject(bmp);
+      const MemoryDc mem(CreateCompatibleDC(dc), static_cast<HBITMAP>(bmp.get()));
+      BitBlt(dc, x, frame.top, kScorePictureSize, kScorePictureSize, mem.get(), 0, 0, SRCCOPY);
       x += kScorePictureSize + 6;
       if (x + kScorePictureSize > frame.right) break;
     }
-    DeleteDC(mem);
   }
   EndPaint(dlg, &ps);
 }
 
 void closeAbout(HWND dlg, INT_PTR result) {
-  if (GetWindowLongPtrW(dlg, GWLP_USERDATA) == 0) {  // modeless
-    DestroyWindow(dlg);
-  } else {
+  const AboutBox* box = aboutBoxOf(dlg);
+  if (box && box->modal) {
     EndDialog(dlg, result);
+  } else {
+    DestroyWindow(dlg);
   }
 }
 
 INT_PTR CALLBACK aboutDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_INITDIALOG: {
-      SetWindowLongPtrW(dlg, GWLP_USERDATA, lParam);  // 1: modal
+      auto box = std::make_unique<AboutBox>();
+      box->modal = lParam != 0;
       SetDlgItemTextW(dlg, IDC_ABOUT_RELEASE,
                       W(fmt(u"Tirelmo Release: %s.%s (32-bit) ", u"v2.3.3", u"0")));
       SetDlgItemTextW(dlg, IDC_ABOUT_BUILD, W(fmt(u"%s - %s", u"May 14 2021", u"19:36:34")));
-      if (!g_linkFont) g_linkFont = fontLike(dlg, nullptr, DEFAULT_PITCH, true);
-      if (g_linkFont)
-        SendDlgItemMessageW(dlg, IDC_ABOUT_LINK, WM_SETFONT, reinterpret_cast<WPARAM>(g_linkFont), FALSE);
+      box->linkFont.reset(fontLike(dlg, nullptr, DEFAULT_PITCH, true));
+      if (box->linkFont)
+        SendDlgItemMessageW(dlg, IDC_ABOUT_LINK, WM_SETFONT, reinterpret_cast<WPARAM>(box->linkFont.get()),
+                            FALSE);
+      SetWindowLongPtrW(dlg, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box.release()));
       // A stray Enter closes the box; donating takes a deliberate click.
       SetFocus(GetDlgItem(dlg, IDCANCEL));
       return FALSE;
@@ -149,6 +162,11 @@ INT_PTR CALLBACK aboutDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_DESTROY:
       if (dlg == g_modelessAbout) g_modelessAbout = nullptr;
       break;
+    case WM_NCDESTROY: {
+      const std::unique_ptr<AboutBox> box(aboutBoxOf(dlg));
+      SetWindowLongPtrW(dlg, GWLP_USERDATA, 0);
+      break;
+    }
   }
   return FALSE;
 }
@@ -156,12 +174,10 @@ INT_PTR CALLBACK aboutDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 void showHelpDialog(HWND owner) {
-  const INT_PTR r = DialogBoxParamW(instanceOf(owner), L"HELPDLG", owner, helpDialogProc, 0);
+  GdiObject fixedFont;  // outlives the box and its controls
+  const INT_PTR r = DialogBoxParamW(instanceOf(owner), L"HELPDLG", owner, helpDialogProc,
+                                    reinterpret_cast<LPARAM>(&fixedFont));
   if (r == -1) logLastError(u"DialogBox HELPDLG");
-  if (g_fixedFont) {
-    DeleteObject(g_fixedFont);
-    g_fixedFont = nullptr;
-  }
 }
 
 void showAboutDialog(HWND owner, bool modal) {

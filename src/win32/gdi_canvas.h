@@ -25,6 +25,14 @@ struct GdiObjectDeleter {
 };
 using GdiObject = std::unique_ptr<std::remove_pointer_t<HGDIOBJ>, GdiObjectDeleter>;
 
+// An icon made by LoadImageW without LR_SHARED is ours to destroy.
+struct IconDeleter {
+  void operator()(HICON icon) const {
+    if (icon) DestroyIcon(icon);
+  }
+};
+using IconHolder = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
 // A memory DC with one bitmap selected; the original bitmap goes back before the DC is freed.
 class MemoryDc {
  public:

@@ -1,10 +1,12 @@
 #include "timer_dialogs.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "app/log.h"
 #include "art_ids.h"
+#include "gdi_canvas.h"
 #include "wide.h"
 
 namespace tirelmo {
@@ -17,13 +19,14 @@ constexpr int kMaxCategory = 12;
 constexpr int kTomatoSize = 16;
 constexpr int kLineGap = 4;
 
-// What a dialog of this file needs while it is open; lives on the caller's stack.
+// What a dialog of this file needs while it is open; lives on the caller's stack, so what
+// the dialog made is released when the call that showed it returns.
 struct DialogState {
   const TimeElapsedPicture* pomodoro = nullptr;
   const BreakElapsedPicture* breakEnd = nullptr;
-  HFONT messageFont = nullptr;
-  HICON tomato = nullptr;
-  HBITMAP categories = nullptr;
+  GdiObject messageFont;
+  IconHolder tomato;
+  GdiObject categories;
 };
 
 HINSTANCE programModule() { return GetModuleHandleW(nullptr); }
@@ -42,9 +45,10 @@ HFONT largerBoldFont(HWND dlg) {
 
 void setMessage(HWND dlg, DialogState& st, int controlId, u16v text) {
   SetDlgItemTextW(dlg, controlId, Wstr(text).c_str());
-  st.messageFont = largerBoldFont(dlg);
-  if (st.messageFont)
-    SendDlgItemMessageW(dlg, controlId, WM_SETFONT, reinterpret_cast<WPARAM>(st.messageFont), FALSE);
+  GdiObject font(largerBoldFont(dlg));
+  if (!font) return;
+  SendDlgItemMessageW(dlg, controlId, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+  st.messageFont = std::move(font);  // an earlier font goes only once the control has the new one
 }
 
 // Both dialogs call for attention the same way: in front, flashing, once a second, from the
@@ -65,23 +69,13 @@ void finish(HWND dlg, INT_PTR answer) {
   EndDialog(dlg, answer);
 }
 
-void releaseState(DialogState& st) {
-  if (st.messageFont) DeleteObject(st.messageFont);
-  if (st.tomato) DestroyIcon(st.tomato);
-  if (st.categories) DeleteObject(st.categories);
-  st = DialogState{};
-}
-
 // ---- The picture of DLG_TIMEELAPSED -----------------------------------------------------
 
-void drawCategoryMark(HDC dc, HBITMAP squares, int category, int x, int y) {
+void drawCategoryMark(HDC dc, HGDIOBJ squares, int category, int x, int y) {
   if (!squares || category < 1 || category > kMaxCategory) return;
-  HDC mem = CreateCompatibleDC(dc);
-  if (!mem) return;
-  HGDIOBJ old = SelectObject(mem, squares);
-  BitBlt(dc, x, y, kCategoryCell, kCategoryCell, mem, category * kCategoryCell, 0, SRCCOPY);
-  SelectObject(mem, old);
-  DeleteDC(mem);
+  const MemoryDc mem(CreateCompatibleDC(dc), static_cast<HBITMAP>(squares));
+  if (!mem.get()) return;
+  BitBlt(dc, x, y, kCategoryCell, kCategoryCell, mem.get(), category * kCategoryCell, 0, SRCCOPY);
 }
 
 int lineHeight(HDC dc) {
@@ -109,7 +103,7 @@ void drawTimeElapsedPicture(HWND dlg, const DialogState& st, const DRAWITEMSTRUC
 
   int textLeft = left;
   if (p.category >= 1 && p.category <= kMaxCategory) {
-    drawCategoryMark(dc, st.categories, p.category, left, y + std::max(0, (line - kCategoryCell) / 2));
+    drawCategoryMark(dc, st.categories.get(), p.category, left, y + std::max(0, (line - kCategoryCell) / 2));
     textLeft += kCategoryCell + 6;
   }
   RECT task{textLeft, y, area.right - 8, y + 2 * line};
@@ -140,8 +134,8 @@ void drawTimeElapsedPicture(HWND dlg, const DialogState& st, const DRAWITEMSTRUC
       x += countWidth + 6;
     }
     if (st.tomato)
-      DrawIconEx(dc, x, y + (rowHeight - kLineGap - kTomatoSize) / 2, st.tomato, kTomatoSize, kTomatoSize, 0,
-                 nullptr, DI_NORMAL);
+      DrawIconEx(dc, x, y + (rowHeight - kLineGap - kTomatoSize) / 2, st.tomato.get(), kTomatoSize, kTomatoSize,
+                 0, nullptr, DI_NORMAL);
     x += kTomatoSize + 6;
     RECT words{x, textY, area.right - 8, textY + line};
     DrawTextW(dc, parts.words.c_str(), static_cast<int>(parts.words.size()), &words,
@@ -163,10 +157,10 @@ INT_PTR CALLBACK timeElapsedProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPara
       SetDlgItemTextW(dlg, IDC_TE_DONE, Wstr(p.doneLabel).c_str());
       SetDlgItemTextW(dlg, IDC_TE_ABANDON, Wstr(p.abandonLabel).c_str());
       SetDlgItemTextW(dlg, IDC_TE_CANCEL, Wstr(p.cancelLabel).c_str());
-      st->tomato = static_cast<HICON>(
-          LoadImageW(programModule(), MAKEINTRESOURCEW(art::kIcoTimerTomato), IMAGE_ICON, kTomatoSize, kTomatoSize, 0));
+      st->tomato.reset(static_cast<HICON>(LoadImageW(programModule(), MAKEINTRESOURCEW(art::kIcoTimerTomato),
+                                                     IMAGE_ICON, kTomatoSize, kTomatoSize, 0)));
       if (!st->tomato) logLastError(u"LoadImage tomato");
-      st->categories = static_cast<HBITMAP>(
+      st->categories.reset(
           LoadImageW(programModule(), MAKEINTRESOURCEW(art::kBmpCategorySquares), IMAGE_BITMAP, 0, 0, 0));
       startFlashing(dlg);
       SetFocus(GetDlgItem(dlg, IDC_TE_OK));
@@ -264,7 +258,6 @@ PomodoroOutcome showTimeElapsedDialog(HWND owner, const TimeElapsedPicture& pict
   st.pomodoro = &picture;
   const INT_PTR r = DialogBoxParamW(programModule(), L"DLG_TIMEELAPSED", owner, timeElapsedProc,
                                     reinterpret_cast<LPARAM>(&st));
-  releaseState(st);
   if (r == -1 || r == 0) {
     logLastError(u"DialogBox DLG_TIMEELAPSED");
     logLine(u"Pomodoro outcome not asked: nothing recorded");
@@ -280,7 +273,6 @@ void showBreakElapsedDialog(HWND owner, const BreakElapsedPicture& picture) {
   st.breakEnd = &picture;
   const INT_PTR r = DialogBoxParamW(programModule(), L"DLG_BREAKTIMEELAPSED", owner, breakElapsedProc,
                                     reinterpret_cast<LPARAM>(&st));
-  releaseState(st);
   if (r == -1 || r == 0) logLastError(u"DialogBox DLG_BREAKTIMEELAPSED");
 }
 

@@ -1,150 +1,157 @@
-#include "artwork.h"
-#include "image_files.h"
-
 #include <cstdio>
 #include <fstream>
-#include <set>
 #include <ostream>
+#include <set>
 #include <system_error>
+
+#include "artwork.h"
+#include "image_files.h"
 
 namespace artgen {
 
 namespace {
 
-Bytes iconOf(Canvas (*draw)(int), std::initializer_list<int> sizes)
-{
-    std::vector<Canvas> images;
-    for (int s : sizes) images.push_back(draw(s));
-    return encodeIco(images);
+Bytes iconOf(Canvas (*draw)(int), std::initializer_list<int> sizes) {
+  std::vector<Canvas> images;
+  for (int s : sizes) images.push_back(draw(s));
+  return encodeIco(images);
 }
 
-bool writeWhole(const std::filesystem::path& target, const Bytes& bytes, std::ostream& err)
-{
-    std::filesystem::path temp = target;
-    temp += ".part";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            err << "artgen: cannot create " << temp.string() << '\n';
-            return false;
-        }
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            err << "artgen: cannot write " << temp.string() << '\n';
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            return false;
-        }
+bool writeWhole(const std::filesystem::path& target, const Bytes& bytes, std::ostream& err) {
+  std::filesystem::path temp = target;
+  temp += ".part";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) {
+      err << "artgen: cannot create " << temp.string() << '\n';
+      return false;
     }
-    std::error_code ec;
-    std::filesystem::rename(temp, target, ec);
-    if (ec) {
-        err << "artgen: cannot replace " << target.string() << ": " << ec.message() << '\n';
-        std::filesystem::remove(temp, ec);
-        return false;
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+      err << "artgen: cannot write " << temp.string() << '\n';
+      std::error_code ignored;
+      std::filesystem::remove(temp, ignored);
+      return false;
     }
-    return true;
+  }
+  std::error_code ec;
+  std::filesystem::rename(temp, target, ec);
+  if (ec) {
+    err << "artgen: cannot replace " << target.string() << ": " << ec.message() << '\n';
+    std::filesystem::remove(temp, ec);
+    return false;
+  }
+  return true;
 }
 
-} // namespace
+}  // namespace
 
-Bytes encodeBmpExact(const Canvas& image)
-{
-    std::set<std::uint32_t> colours;
-    const Canvas flat = image.flattened(rgb(0xFFFFFF));
-    for (const Rgba& p : flat.pixels()) {
-        colours.insert((std::uint32_t(p.r) << 16) | (std::uint32_t(p.g) << 8) | p.b);
-        if (colours.size() > 256) return encodeBmp24(image);
-    }
-    return encodeBmp8(toIndexed(image));
+Bytes encodeBmpExact(const Canvas& image) {
+  std::set<std::uint32_t> colours;
+  const Canvas flat = image.flattened(rgb(0xFFFFFF));
+  for (const Rgba& p : flat.pixels()) {
+    colours.insert((std::uint32_t(p.r) << 16) | (std::uint32_t(p.g) << 8) | p.b);
+    if (colours.size() > 256) return encodeBmp24(image);
+  }
+  return encodeBmp8(toIndexed(image));
 }
 
-const std::vector<ArtFile>& artFiles()
-{
-    static const std::vector<ArtFile> files = [] {
-        using RT = ResourceType;
-        std::vector<ArtFile> f = {
-            {"ding.wav", [] { return encodeWav16(makeTickSound()); }},
-            {"ringin.wav", [] { return encodeWav16(makeBellSound()); }},
-            {"tirelmo.ico", [] { return iconOf(drawTomato, {16, 32, 48}); }},
-            {"vornel.ico", [] { return iconOf(drawVornelIcon, {32, 48}); }},
-            {"vornel_small.ico", [] { return iconOf(drawVornelIcon, {16}); }},
-            {"score_sprite.bmp", [] { return encodeBmpExact(drawScoreSprite()); }, 106, RT::Bitmap},
-            {"category_squares.bmp", [] { return encodeBmpExact(drawCategorySquares(kCategoryCellLarge)); }, 202, RT::Bitmap},
-            {"category_squares_small.bmp", [] { return encodeBmpExact(drawCategorySquares(kCategoryCellSmall)); }, 160,
-             RT::Bitmap},
-            {"not_started.bmp", [] { return encodeBmpExact(drawNotStartedIcon()); }, 168, RT::Bitmap},
-            {"row_marker.bmp", [] { return encodeBmpExact(drawRowMarkerButton()); }, 172, RT::Bitmap},
-            {"paper_crumpled.bmp", [] { return encodeBmp8Compact(drawCrumpledPaper()); }, 147, RT::Bitmap},
-            {"paper_parchment.bmp", [] { return encodeBmp8Compact(drawParchment()); }, 154, RT::Bitmap},
-            // The picture lies on the classic skin's paper and grid; those colours stay exact.
-            {"classic_desk.bmp",
-             [] {
-                 return encodeBmp8(toIndexed(drawDeskPicture(), rgb(0xFFFFFF), 256,
-                                             {rgb(0xFCFFE8), rgb(0xE1E1E1), rgb(0xD2D2D2)}));
-             },
-             166, RT::Bitmap},
-            {"header_strip.bmp", [] { return encodeBmp8Compact(toIndexed(drawHeaderStrip(), rgb(0xFFFFFF), 256, {rgb(0xFFFFFF)})); },
-             167, RT::Bitmap},
-        };
-        for (const ToolbarBitmap& b : toolbarBitmaps()) {
-            const ToolbarIcon icon = b.icon;
-            f.push_back({b.fileName, [icon] { return encodeBmpExact(drawToolbarButton(icon)); }, b.resourceId, RT::Bitmap});
-        }
-        // Five colour styles exceed 256 colours by a little; the nearest palette is
-        // within a few levels, which nobody sees through the window's transparency.
-        f.push_back({"timer_digits.bmp", [] { return encodeBmp8(toIndexed(drawDigitStrip())); }, 210, RT::Bitmap});
-        f.push_back({"abandoned_gauge.bmp", [] { return encodeBmpExact(drawGaugeStrip()); }, 211, RT::Bitmap});
-        f.push_back({"timer_tomato.ico", [] { return iconOf(drawTomato, {16, 24, 32}); }, 212, RT::Icon});
-        for (int m = 0; m <= kCountdownMinutes; ++m) {
-            char name[32];
-            std::snprintf(name, sizeof name, "countdown_%02d.ico", m);
-            f.push_back({name, [m] { return encodeIco({drawCountdownIcon(m, 16), drawCountdownIcon(m, 32)}); }, 175 + m,
-                         RT::Icon});
-        }
-        f.push_back({"art_resources.rc", [] {
-                         const std::string text = resourceScript();
-                         return Bytes(text.begin(), text.end());
-                     }});
-        return f;
-    }();
-    return files;
+const std::vector<ArtFile>& artFiles() {
+  static const std::vector<ArtFile> files = [] {
+    using RT = ResourceType;
+    std::vector<ArtFile> f = {
+        {"ding.wav", [] { return encodeWav16(makeTickSound()); }},
+        {"ringin.wav", [] { return encodeWav16(makeBellSound()); }},
+        {"tirelmo.ico",
+         [] {
+           return iconOf(drawTomato, {16, 32, 48});
+         }},
+        {"vornel.ico",
+         [] {
+           return iconOf(drawVornelIcon, {32, 48});
+         }},
+        {"vornel_small.ico", [] { return iconOf(drawVornelIcon, {16}); }},
+        {"score_sprite.bmp", [] { return encodeBmpExact(drawScoreSprite()); }, 106, RT::Bitmap},
+        {"category_squares.bmp", [] { return encodeBmpExact(drawCategorySquares(kCategoryCellLarge)); }, 202,
+         RT::Bitmap},
+        {"category_squares_small.bmp", [] { return encodeBmpExact(drawCategorySquares(kCategoryCellSmall)); },
+         160, RT::Bitmap},
+        {"not_started.bmp", [] { return encodeBmpExact(drawNotStartedIcon()); }, 168, RT::Bitmap},
+        {"row_marker.bmp", [] { return encodeBmpExact(drawRowMarkerButton()); }, 172, RT::Bitmap},
+        {"paper_crumpled.bmp", [] { return encodeBmp8Compact(drawCrumpledPaper()); }, 147, RT::Bitmap},
+        {"paper_parchment.bmp", [] { return encodeBmp8Compact(drawParchment()); }, 154, RT::Bitmap},
+        // The picture lies on the classic skin's paper and grid; those colours stay exact.
+        {"classic_desk.bmp",
+         [] {
+           return encodeBmp8(
+               toIndexed(drawDeskPicture(), rgb(0xFFFFFF), 256, {rgb(0xFCFFE8), rgb(0xE1E1E1), rgb(0xD2D2D2)}));
+         },
+         166, RT::Bitmap},
+        {"header_strip.bmp",
+         [] { return encodeBmp8Compact(toIndexed(drawHeaderStrip(), rgb(0xFFFFFF), 256, {rgb(0xFFFFFF)})); },
+         167, RT::Bitmap},
+    };
+    for (const ToolbarBitmap& b : toolbarBitmaps()) {
+      const ToolbarIcon icon = b.icon;
+      f.push_back(
+          {b.fileName, [icon] { return encodeBmpExact(drawToolbarButton(icon)); }, b.resourceId, RT::Bitmap});
+    }
+    // Five colour styles exceed 256 colours by a little; the nearest palette is
+    // within a few levels, which nobody sees through the window's transparency.
+    f.push_back({"timer_digits.bmp", [] { return encodeBmp8(toIndexed(drawDigitStrip())); }, 210, RT::Bitmap});
+    f.push_back({"abandoned_gauge.bmp", [] { return encodeBmpExact(drawGaugeStrip()); }, 211, RT::Bitmap});
+    f.push_back({"timer_tomato.ico", [] { return iconOf(drawTomato, {16, 24, 32}); }, 212, RT::Icon});
+    for (int m = 0; m <= kCountdownMinutes; ++m) {
+      char name[32];
+      std::snprintf(name, sizeof name, "countdown_%02d.ico", m);
+      f.push_back({name,
+                   [m] {
+                     return encodeIco({drawCountdownIcon(m, 16), drawCountdownIcon(m, 32)});
+                   },
+                   175 + m, RT::Icon});
+    }
+    f.push_back({"art_resources.rc", [] {
+                   const std::string text = resourceScript();
+                   return Bytes(text.begin(), text.end());
+                 }});
+    return f;
+  }();
+  return files;
 }
 
-std::string resourceScript()
-{
-    std::string out = "// Generated by artgen: the program's bitmaps and icons by resource id.\r\n"
-                      "// The names in src/win32/art_ids.h refer to these numbers.\r\n";
-    for (const ArtFile& f : artFiles()) {
-        if (f.type == ResourceType::None) continue;
-        out += std::to_string(f.resourceId);
-        out += f.type == ResourceType::Bitmap ? " BITMAP \"" : " ICON \"";
-        out += f.name;
-        out += "\"\r\n";
-    }
-    return out;
+std::string resourceScript() {
+  std::string out =
+      "// Generated by artgen: the program's bitmaps and icons by resource id.\r\n"
+      "// The names in src/win32/art_ids.h refer to these numbers.\r\n";
+  for (const ArtFile& f : artFiles()) {
+    if (f.type == ResourceType::None) continue;
+    out += std::to_string(f.resourceId);
+    out += f.type == ResourceType::Bitmap ? " BITMAP \"" : " ICON \"";
+    out += f.name;
+    out += "\"\r\n";
+  }
+  return out;
 }
 
-int runArtgen(const std::filesystem::path& outdir, std::ostream& err)
-{
-    std::error_code ec;
-    std::filesystem::create_directories(outdir, ec);
-    if (ec) {
-        err << "artgen: cannot create " << outdir.string() << ": " << ec.message() << '\n';
-        return 1;
+int runArtgen(const std::filesystem::path& outdir, std::ostream& err) {
+  std::error_code ec;
+  std::filesystem::create_directories(outdir, ec);
+  if (ec) {
+    err << "artgen: cannot create " << outdir.string() << ": " << ec.message() << '\n';
+    return 1;
+  }
+  for (const ArtFile& f : artFiles()) {
+    Bytes bytes;
+    try {
+      bytes = f.make();
+    } catch (const std::exception& e) {
+      err << "artgen: " << f.name << ": " << e.what() << '\n';
+      return 1;
     }
-    for (const ArtFile& f : artFiles()) {
-        Bytes bytes;
-        try {
-            bytes = f.make();
-        } catch (const std::exception& e) {
-            err << "artgen: " << f.name << ": " << e.what() << '\n';
-            return 1;
-        }
-        if (!writeWhole(outdir / f.name, bytes, err)) return 1;
-    }
-    return 0;
+    if (!writeWhole(outdir / f.name, bytes, err)) return 1;
+  }
+  return 0;
 }
 
-} // namespace artgen
+}  // namespace artgen

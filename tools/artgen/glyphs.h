@@ -2,9 +2,9 @@
 // digits for large numerals (timer digit strips, countdown icons).
 #pragma once
 
-#include "canvas.h"
-
 #include <string_view>
+
+#include "canvas.h"
 
 namespace artgen {
 
@@ -22,4 +22,4 @@ double textWidth5x7(std::string_view text, double dot);
 void drawSegmentDigit(Canvas& canvas, int digit, double x, double y, double w, double h, double thickness,
                       const Paint& paint, double slant = 0);
 
-} // namespace artgen
+}  // namespace artgen

@@ -1,10 +1,10 @@
 // Encoders for the Windows image formats the resource compiler embeds.
 #pragma once
 
+#include <vector>
+
 #include "bytes.h"
 #include "canvas.h"
-
-#include <vector>
 
 namespace artgen {
 
@@ -19,10 +19,10 @@ std::vector<Rgba> buildPalette(const Canvas& opaqueImage, int maxColors = 256);
 
 // A palettized picture: what the 8-bit encoders write.
 struct IndexedImage {
-    int width = 0, height = 0;
-    std::vector<Rgba> palette;           // 1..256 opaque colours
-    std::vector<std::uint8_t> indices;   // top-down, width * height
-    std::uint8_t at(int x, int y) const { return indices[static_cast<std::size_t>(y) * width + x]; }
+  int width = 0, height = 0;
+  std::vector<Rgba> palette;          // 1..256 opaque colours
+  std::vector<std::uint8_t> indices;  // top-down, width * height
+  std::uint8_t at(int x, int y) const { return indices[static_cast<std::size_t>(y) * width + x]; }
 };
 
 // Flattens over background and maps every pixel to the nearest colour of a
@@ -49,4 +49,4 @@ Bytes encodeBmp8Compact(const IndexedImage& image);
 // pixels, so Windows versions that ignore alpha still see the right outline.
 Bytes encodeIco(const std::vector<Canvas>& images);
 
-} // namespace artgen
+}  // namespace artgen

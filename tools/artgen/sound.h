@@ -1,20 +1,20 @@
 // A tiny additive synthesizer and a PCM WAV writer for the timer's sounds.
 #pragma once
 
-#include "bytes.h"
-
 #include <cstdint>
 #include <vector>
+
+#include "bytes.h"
 
 namespace artgen {
 
 // Mono samples in [-1, 1].
 struct Pcm {
-    int sampleRate = 22050;
-    std::vector<double> samples;
+  int sampleRate = 22050;
+  std::vector<double> samples;
 
-    Pcm(int rate, double seconds);
-    double seconds() const { return double(samples.size()) / sampleRate; }
+  Pcm(int rate, double seconds);
+  double seconds() const { return double(samples.size()) / sampleRate; }
 };
 
 // A sine partial starting at `start` seconds: linear attack, then an
@@ -41,4 +41,4 @@ double peakOf(const Pcm& pcm);
 // 16-bit PCM mono RIFF/WAVE, samples clamped and rounded to nearest.
 Bytes encodeWav16(const Pcm& pcm);
 
-} // namespace artgen
+}  // namespace artgen

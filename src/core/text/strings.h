@@ -12,6 +12,7 @@ enum class Language { English, ChineseSimplified };
 Language languageFromSetting(u16v settingValue);
 
 // X(id, English, Chinese). Keep the English texts exactly as the program shows them.
+// clang-format off
 #define TIRELMO_TEXTS(X)                                                                    \
   X(CaptionVersion, u"Tirelmo - v2.3.3.0", u"Tirelmo - v2.3.3.0")                            \
   X(CaptionApp, u"Tirelmo", u"Tirelmo")                                                       \
@@ -220,6 +221,7 @@ Language languageFromSetting(u16v settingValue);
   X(DeadlineLabelDays, u"%d days left", u"还剩 %d 天")                                          \
   X(NoPreviousSheet, u"No previous ToDo sheet was found", u"没有找到更早的待办表")             \
   X(LatestSheet, u"That's the latest ToDo sheet.", u"这已经是最新的待办表。")
+// clang-format on
 
 enum class Txt {
 #define TIRELMO_TEXT_ID(id, en, zh) id,
