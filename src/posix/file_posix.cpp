@@ -128,6 +128,15 @@ bool fileSeekToEnd(FileHandle h) {
   return true;
 }
 
+bool fileTruncate(FileHandle h, std::int64_t size) {
+  if (::ftruncate(static_cast<int>(h), static_cast<off_t>(size)) != 0 ||
+      ::lseek(static_cast<int>(h), 0, SEEK_END) < 0) {
+    setFromErrno();
+    return false;
+  }
+  return true;
+}
+
 std::int64_t fileSize(FileHandle h) {
   struct stat st{};
   if (::fstat(static_cast<int>(h), &st) != 0) {

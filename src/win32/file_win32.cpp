@@ -67,6 +67,12 @@ bool fileSeekToEnd(FileHandle h) {
   return SetFilePointerEx(toHandle(h), zero, nullptr, FILE_END) != 0;
 }
 
+bool fileTruncate(FileHandle h, std::int64_t size) {
+  LARGE_INTEGER at{};
+  at.QuadPart = size;
+  return SetFilePointerEx(toHandle(h), at, nullptr, FILE_BEGIN) && SetEndOfFile(toHandle(h));
+}
+
 std::int64_t fileSize(FileHandle h) {
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(toHandle(h), &size)) return -1;

@@ -30,6 +30,8 @@ bool fileRead(FileHandle h, void* buffer, std::uint32_t size, std::uint32_t& got
 // Writes all size bytes or fails.
 bool fileWrite(FileHandle h, const void* data, std::uint32_t size);
 bool fileSeekToEnd(FileHandle h);
+// Cuts the file to its first size bytes and moves the position to the new end.
+bool fileTruncate(FileHandle h, std::int64_t size);
 // Size in bytes, or -1.
 std::int64_t fileSize(FileHandle h);
 // Forces the written bytes to the disk (before a replace, so a crash leaves one whole file).

@@ -7,7 +7,6 @@
 #include "app/app.h"
 #include "app/log.h"
 #include "platform/file.h"
-#include "storage/cfile.h"
 #include "storage/csv.h"
 #include "storage/file_ops.h"
 #include "storage/record_file.h"
@@ -64,20 +63,13 @@ u16 projectRow(const Project& p) {
 
 int loadP01(std::vector<Project>& list, u16v path, const char16_t* readerName) {
   logLine(u"Opening %s", path);
-  CFile file(path, kCFileTextLines);
-  u16 line;
-  if (file.gets(line) == 0) return 0;  // the header is not even decoded
-  int lineNo = 1;
-  for (; file.gets(line) != 0; ++lineNo) {
-    decodeRecordLine(line);
+  // Each row stands on its own: one damaged row must not take the rows after it along.
+  return static_cast<int>(readRecordFile(path, true, readerName, [&](u16& line) {
     Project p;
-    // Each row stands on its own: one damaged row must not take the rows after it along.
-    if (parseProjectRow(line, RowFields::Eight, p))
-      list.push_back(std::move(p));
-    else
-      logLine(u"%s() err reading row ##%d", readerName, lineNo);
-  }
-  return lineNo;
+    if (!parseProjectRow(line, RowFields::Eight, p)) return LineVerdict::Unparsed;
+    list.push_back(std::move(p));
+    return LineVerdict::Accept;
+  }));
 }
 
 void logAccepted(const ProjectStore& store) {

@@ -7,6 +7,7 @@
 #include "app/dates.h"
 #include "app/log.h"
 #include "sheet/todo_row.h"
+#include "storage/append_file.h"
 #include "storage/csv.h"
 #include "storage/file_ops.h"
 #include "text/format.h"
@@ -22,6 +23,7 @@ constexpr char16_t kMonthHeader[] =
     u"\"Prj ID\",\"In Progress\",\"Min Worked\",\n";
 
 constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+constexpr std::string_view kLfUnit("\n\0", 2);
 // The weekly list is for reading by people; its lines stay as short as a row text.
 constexpr std::size_t kWeeklyLineMaxBytes = 179;
 constexpr std::uint32_t kReadChunk = 4096;
@@ -48,46 +50,6 @@ bool writeAll(FileHandle h, const std::string& bytes) {
     return false;
   }
   return true;
-}
-
-bool isExistsError(std::uint32_t e) { return e == winerr::kFileExists || e == winerr::kAlreadyExists; }
-
-// The last two bytes of a file (fewer for a shorter one); the archives are small, so
-// walking them once per opening costs nothing worth a seek port.
-std::string lastBytes(u16v path) {
-  std::string tail;
-  const FileHandle h = fileOpen(path, OpenMode::ReadExisting);
-  if (h == kInvalidFile) return tail;
-  std::string chunk(kReadChunk, '\0');
-  for (;;) {
-    std::uint32_t got = 0;
-    if (!fileRead(h, chunk.data(), kReadChunk, got) || got == 0) break;
-    tail += chunk.substr(0, got);
-    if (tail.size() > 2) tail.erase(0, tail.size() - 2);
-  }
-  fileClose(h);
-  return tail;
-}
-
-// Opens a file for appending, creating it when missing; `created` tells which happened.
-FileHandle openForAppend(u16v path, bool& created) {
-  created = false;
-  FileHandle h = fileOpen(path, OpenMode::ReadWriteNew);
-  if (h != kInvalidFile) {
-    created = true;
-    return h;
-  }
-  const std::uint32_t error = lastErrorCode();
-  if (!isExistsError(error) && pathKind(path) != PathKind::File) {
-    setLastErrorCode(error);  // the caller logs why the creation failed
-    return kInvalidFile;
-  }
-  h = fileOpen(path, OpenMode::ReadWriteExisting);
-  if (h != kInvalidFile && !fileSeekToEnd(h)) {
-    fileClose(h);
-    return kInvalidFile;
-  }
-  return h;
 }
 
 // An older month file: the same lines in UTF-8. They move into a new "m00" file that
@@ -124,40 +86,21 @@ void convertCsvToM00(u16v csvPath, u16v m00Path) {
 }
 
 FileHandle openMonthFile(u16v path) {
-  const bool existed = pathKind(path) == PathKind::File;
-  // A line cut short by a crash or a full disk must not swallow the next one.
-  const bool needsLf = existed && [&] {
-    const std::string tail = lastBytes(path);
-    return tail.size() == 2 && !(tail[0] == '\n' && tail[1] == '\0');
-  }();
-  bool created = false;
-  FileHandle h = openForAppend(path, created);
-  if (h == kInvalidFile) {
-    logLastError(u"CreateFile");
-    return h;
-  }
-  if (created && !writeAll(h, toLe(kMonthHeader))) {
-    // Without its header the first data line would be taken for one; next time starts over.
-    fileClose(h);
-    deleteFile(path);
-    return kInvalidFile;
-  }
-  if (needsLf) writeAll(h, toLe(u"\n"));
+  const std::string header = toLe(kMonthHeader);
+  const FileHandle h = openLineFileForAppend(path, {2, kLfUnit, header});
+  if (h == kInvalidFile) logLastError(u"CreateFile");
   return h;
 }
 
 FileHandle openWeeklyList(u16v path, int year, int week) {
+  const std::string header = std::string(kUtf8Bom) + "0.1\r\n" + narrow(fmt(u"[WEEK]%d - Week %d\r\n", year, week));
   bool created = false;
-  FileHandle h = openForAppend(path, created);
+  const FileHandle h = openLineFileForAppend(path, {1, "\r\n", header}, &created);
   if (h == kInvalidFile) {
     logLastError(u"CreateFile");
     return h;
   }
-  if (created) {
-    writeAll(h, std::string(kUtf8Bom) + "0.1\r\n");
-    logLine(u"Created new %s", path);
-    writeAll(h, narrow(fmt(u"[WEEK]%d - Week %d\r\n", year, week)));
-  }
+  if (created) logLine(u"Created new %s", path);
   return h;
 }
 

@@ -7,6 +7,7 @@
 #include "app/log.h"
 #include "sheet/todo_row.h"
 #include "stats/done_archive.h"
+#include "storage/append_file.h"
 #include "storage/csv.h"
 #include "text/format.h"
 
@@ -173,11 +174,17 @@ int createYesterdayArchive(App& app, int year, int month, int day, int dayOfWeek
 int openYesterdayArchiveForAppend(App& app) {
   YesterdayArchive& y = app.yesterday;
   if (y.writer || y.file != kInvalidFile) return 0;
-  y.file = fileOpen(kYesterdayArchiveFile, OpenMode::ReadWriteExisting);
-  if (y.file == kInvalidFile || !fileSeekToEnd(y.file)) {
+  // Only the archive written at this day start takes the records; a missing one is not
+  // made again here.
+  if (pathKind(kYesterdayArchiveFile) == PathKind::File) {
+    // Its header and heading, should a crash have left the file empty.
+    const std::string header = toLe(kHeader) + toLe(y.heading + u"\n");
+    y.file = openLineFileForAppend(kYesterdayArchiveFile, {2, std::string_view("\n\0", 2), header});
+  } else {
+    setLastErrorCode(winerr::kFileNotFound);
+  }
+  if (y.file == kInvalidFile) {
     logLastError(u"CreateFile");
-    fileClose(y.file);
-    y.file = kInvalidFile;
     return -1;
   }
   return 0;

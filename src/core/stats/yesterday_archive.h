@@ -25,7 +25,8 @@ inline constexpr char16_t kLastDayWorkedFile[] = u"LastDayWorkedTasks.txt";
 // an empty task list. -1 (logged) when the file cannot be created. The new file replaces
 // the old one at closeYesterdayArchive.
 int createYesterdayArchive(App& app, int year, int month, int day, int dayOfWeek);
-// Reopens the archive to append records after it was closed (the Todolists' day start).
+// Reopens the archive to append records after it was closed (the Todolists' day start),
+// repairing a cut end first.
 // -1 (logged) when it cannot be opened; 0 also while it is still being created.
 int openYesterdayArchiveForAppend(App& app);
 // One row of the previous sheet, with the day's own counts (called before they move to the

@@ -19,6 +19,8 @@ class CFile {
   static constexpr std::uint32_t kBufferBytes = 1024;
   // Two bytes stay free behind the data so a NUL unit always fits.
   static constexpr std::uint32_t kRefillBytes = 1022;
+  // The longest line gets can hand out, its CR included: with its LF it fills the data.
+  static constexpr std::uint32_t kMaxLineUnits = kRefillBytes / 2 - 1;
 
   // Opens an existing file for shared reading and reads its first 1022 bytes. A file that
   // cannot be opened reads as an empty one.
@@ -30,8 +32,9 @@ class CFile {
   // The next line, without its LF but with the CR before it; returns its length in units.
   // 0 (and an empty line) at the end of the file, for a line too long for the buffer
   // (more than 509 units before its CR LF) and for a last line without CR LF.
-  // Only the pair CR LF ends a line, so the units 0x000A and 0x0000 that scrambled text
-  // can contain stay inside their line.
+  // Only the pair CR LF ends a line, so the units 0x000A, 0x000D and 0x0000 that scrambled
+  // text can contain stay inside their line; a scrambled CR LF pair does end it, and
+  // readRecordFile joins such pieces again.
   std::uint32_t gets(u16& line);
 
   // Copies the next whole record, length field included, into dest and returns its length.

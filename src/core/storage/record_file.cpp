@@ -1,8 +1,10 @@
 #include "storage/record_file.h"
 
 #include <bit>
+#include <deque>
 #include <limits>
 
+#include "app/log.h"
 #include "storage/cfile.h"
 #include "storage/scrambler.h"
 
@@ -54,18 +56,52 @@ void decodeRecordLine(u16& line) {
   }
 }
 
-std::uint32_t readRecordFile(u16v path, bool scrambled, const std::function<bool(u16& line)>& onLine) {
+std::uint32_t readRecordFile(u16v path, bool scrambled, u16v who,
+                             const std::function<LineVerdict(u16& line)>& onLine) {
   CFile file(path, kCFileTextLines);
   u16 line;
   // The header only names the columns; old files may carry anything there.
   if (file.gets(line) == 0) return 0;
-  std::uint32_t handed = 0;
-  while (file.gets(line) != 0) {
-    if (scrambled) decodeRecordLine(line);
-    ++handed;
-    if (!onLine(line)) break;
+
+  // Lines read ahead for joining, not yet taken, and the number of the first one.
+  std::deque<u16> ahead;
+  std::uint32_t firstNo = 1;
+  const auto have = [&](std::size_t count) {
+    while (ahead.size() < count) {
+      if (file.gets(line) == 0) return false;
+      ahead.push_back(std::move(line));
+    }
+    return true;
+  };
+  const auto hand = [&](const u16& raw) {
+    u16 text = raw;
+    if (scrambled) decodeRecordLine(text);
+    return onLine(text);
+  };
+
+  while (have(1)) {
+    u16 raw = ahead.front();
+    std::size_t pieces = 1;
+    LineVerdict verdict = hand(raw);
+    while (verdict == LineVerdict::Unparsed && pieces <= static_cast<std::size_t>(kMaxRecordJoins) &&
+           have(pieces + 1) && raw.size() + 1 + ahead[pieces].size() <= CFile::kMaxLineUnits) {
+      raw.push_back(u'\n');
+      raw += ahead[pieces];
+      ++pieces;
+      verdict = hand(raw);
+    }
+    if (verdict == LineVerdict::Unparsed) {
+      // Only the first piece goes: the next one may be a record of its own.
+      logLine(u"%s() err reading row ##%d", who, firstNo);
+      pieces = 1;
+    } else if (pieces > 1) {
+      logLine(u"%s() row ##%d was split in %d lines, joined", who, firstNo, pieces);
+    }
+    ahead.erase(ahead.begin(), ahead.begin() + static_cast<std::ptrdiff_t>(pieces));
+    firstNo += static_cast<std::uint32_t>(pieces);
+    if (verdict == LineVerdict::Stop) break;
   }
-  return handed;
+  return firstNo;
 }
 
 }  // namespace tirelmo

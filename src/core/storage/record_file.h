@@ -21,9 +21,26 @@ bool writePlainLine(AtomicFileWriter& file, u16v text);
 // descrambled. A line of one unit or none is left as it is.
 void decodeRecordLine(u16& line);
 
+// What a loader made of one line that readRecordFile handed to it.
+enum class LineVerdict {
+  Accept,    // a record; the reading goes on
+  Stop,      // a record; the reading ends
+  Unparsed,  // its fields don't parse; nothing was taken from it
+};
+
+// Scrambled bytes can hold the units CR LF, which end the line there: a record whose text
+// scrambles that way reaches the loader in pieces. An unparsed line is therefore joined with
+// the next one (the CR LF put back between them) and handed over again, at most this many
+// times and never beyond the longest line CFile can hand out.
+inline constexpr int kMaxRecordJoins = 4;
+
 // Reads a record file through CFile: the first line (the header) is dropped unread, every
-// further line is decoded when `scrambled` and handed to onLine with its CR still at the
-// end. onLine returns false to stop early. Returns how many lines were handed over.
-std::uint32_t readRecordFile(u16v path, bool scrambled, const std::function<bool(u16& line)>& onLine);
+// further line is decoded when `scrambled` and handed to onLine with its CR still at the end.
+// A line that stays unparsed after its joins is dropped with the log line
+// "%s() err reading row ##%d" (`who` and its line number, the header being 0), and the
+// reading goes on with the line after it. Returns the number of lines read, the header
+// included; 0 when the file is missing or empty.
+std::uint32_t readRecordFile(u16v path, bool scrambled, u16v who,
+                             const std::function<LineVerdict(u16& line)>& onLine);
 
 }  // namespace tirelmo

@@ -9,6 +9,7 @@
 #include "app/app.h"
 #include "app/log.h"
 #include "support/fakes.h"
+#include "unit/storage/scrambled_names.h"
 
 namespace tirelmo {
 namespace {
@@ -165,6 +166,54 @@ TEST_F(ProjectStoreTest, TheClosedFileCarriesAnInnerCrLf) {
   // The day restart loads again: the closed projects are listed once, not twice.
   loadProjectsAtStart(app);
   EXPECT_EQ(app.projects.closed.size(), 2u);
+}
+
+// A name's scrambled units can hold CR LF (where the line reader splits), a lone CR or LF,
+// or NUL. Each name below is "项目" and ideographs found by brute force to scramble into
+// such units in its own row (see ideographsScramblingTo).
+TEST_F(ProjectStoreTest, NamesWhoseScrambledRowsHoldLineEndsOrNulSurviveSaveAndLoad) {
+  struct Case {
+    std::int32_t id;
+    u16v wanted;
+    bool (*holds)(u16v);
+  };
+  const Case cases[] = {{21, u"\r\n", test::holdsCrLf},
+                        {22, u"\r", test::holdsLoneCr},
+                        {23, u"\n", test::holdsLoneLf},
+                        {24, u16v(u"\0", 1), test::holdsNul},
+                        {25, u"\r\n\r\n", test::holdsCrLf}};
+  std::vector<Project> active;
+  for (const Case& c : cases) {
+    const u16 before = fmt(u"\"%d\",\"项目", c.id);
+    const u16 found = test::ideographsScramblingTo(before, c.wanted);
+    ASSERT_EQ(found.size(), c.wanted.size()) << c.id;
+    Project p = project(c.id, u"项目" + found, 3, 20, kProjectInProgress, 2024, 5, 1);
+    u16 row = fmt(u"\"%d\",\"%s\",\"3\",\"20\",\"1\",\"2024\",\"5\",\"1\"", p.id, p.name);
+    ASSERT_TRUE(c.holds(test::scrambledUnits(row))) << c.id;
+    active.push_back(std::move(p));
+  }
+  active.push_back(project(26, u"After them", 0, 5, kProjectInProgress));
+  app.projects.active = active;
+  // The closed file's rows end in an inner CR LF, so its split falls elsewhere on the line.
+  const u16 closedName = u"项目" + test::ideographsScramblingTo(u"\"31\",\"项目", u"\r\n");
+  app.projects.closed = {project(31, closedName, 1, 0, kProjectClosed), project(32, u"Old", 2, 0, kProjectClosed)};
+  const std::vector<Project> closed = app.projects.closed;
+  ASSERT_TRUE(SaveActiveProjects(app));
+  ASSERT_TRUE(SaveClosedProjects(app));
+  const std::string activeBytes = readBytes(projects("active_prj.p01"));
+  const std::string closedBytes = readBytes(projects("closed_prj.p01"));
+
+  loadProjectsAtStart(app);
+  EXPECT_EQ(app.projects.active, active);
+  EXPECT_EQ(app.projects.closed, closed);
+  EXPECT_TRUE(logged("LoadActiveProjects_p01() row ##1 was split in 2 lines, joined"));
+  EXPECT_TRUE(logged("LoadActiveProjects_p01() row ##6 was split in 3 lines, joined"));
+  EXPECT_EQ(log().find("err reading row"), std::string::npos);
+
+  ASSERT_TRUE(SaveActiveProjects(app));
+  ASSERT_TRUE(SaveClosedProjects(app));
+  EXPECT_EQ(readBytes(projects("active_prj.p01")), activeBytes);
+  EXPECT_EQ(readBytes(projects("closed_prj.p01")), closedBytes);
 }
 
 TEST_F(ProjectStoreTest, NamesAreFoundAmongActiveAndClosedProjects) {

@@ -238,6 +238,45 @@ TEST_F(DoneArchiveTest, AppendAfterALineCutShortStartsANewLine) {
   EXPECT_EQ(app.doneArchive.currentMonth[0].description, u"Whole");
 }
 
+// A crash can leave the month file with half a unit at its end, or empty before its header
+// was written. The next task must still read back, on the History page (the current
+// month's list) and in the queries, and so must every whole record before the cut.
+TEST_F(DoneArchiveTest, ACutMonthFileIsRepairedBeforeTheNextTask) {
+  const std::string before = dataLine({"1", "21", "2", "1", "Before", "0", "0", "0", "0", "0", "0", "1", "0", "0", "0",
+                                       "0", "N", "0", "5", "0", "0", "0", "0", "40"});
+  const std::string torn = le(kHeader + before + "\"1\",\"21\",\"2\",\"1\",\"Cu");
+  writeBytes(stats("DoneTasks_2021_2.m00"), torn.substr(0, torn.size() - 1));
+  writeBytes(stats("DoneTasks_2021_3.m00"), "");
+  app.start.today = {2021, 2, 1, 0};
+  EXPECT_EQ(loadCurrentMonthDoneTasks(app), 3);  // header, "Before", the cut line
+  ASSERT_EQ(app.doneArchive.currentMonth.size(), 1u);
+
+  TodoRow r;
+  r.text = u"After";
+  r.done = 1;
+  for (const int month : {2, 3}) {
+    openDoneArchive(app, 2021, month, 1, 1);
+    appendDoneTaskRow(app, r, false, 25);
+    closeDoneArchive(app);
+  }
+  const auto log = logLines();
+  for (const char* line : {"Archive .\\stats\\DoneTasks_2021_2.m00: torn end of 1 bytes cut",
+                           "Archive .\\stats\\DoneTasks_2021_2.m00: last line ended",
+                           "Archive .\\stats\\DoneTasks_2021_3.m00: empty, header written"})
+    EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
+  EXPECT_EQ(readBytes(stats("DoneTasks_2021_3.m00")).substr(0, 2 * kHeader.size()), le(kHeader));
+
+  loadCurrentMonthDoneTasks(app);
+  ASSERT_EQ(app.doneArchive.currentMonth.size(), 2u);
+  EXPECT_EQ(app.doneArchive.currentMonth[0].description, u"Before");
+  EXPECT_EQ(app.doneArchive.currentMonth[1].description, u"After");
+  const auto q = queryDoneArchive({2021, 2, 1}, {2021, 3, 31}, ArchiveQueryMode::Entries, 0, u"", nullptr);
+  ASSERT_EQ(q.entries.size(), 3u);
+  EXPECT_EQ(q.entries[1].description, u"After");
+  EXPECT_EQ(q.entries[2].description, u"After");
+  EXPECT_EQ(q.totalMinutes, 40 + 25 + 25);
+}
+
 TEST_F(DoneArchiveTest, ConversionThatCannotWriteKeepsTheCsv) {
   writeBytes(stats("DoneTasks_2021_2.csv"), kHeader);
   // The new file is written beside its final name first; a folder in the way stops it.

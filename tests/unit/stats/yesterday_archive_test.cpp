@@ -144,6 +144,28 @@ TEST_F(YesterdayArchiveTest, TodolistRecordsAreAppendedAfterTheSheetRows) {
   EXPECT_EQ(app.yesterday.tasks[1].week, 9);
 }
 
+TEST_F(YesterdayArchiveTest, TodolistRecordsAppendedToACutArchiveReadBack) {
+  ASSERT_EQ(createYesterdayArchive(app, 2021, 3, 4, 4), 0);
+  writeYesterdaySheetRow(app, doneRow());
+  closeYesterdayArchive(app);
+  const std::string whole = readBytes(path("YesterdayArchive.y00"));
+  writeBytes(path("YesterdayArchive.y00"), whole + le("\"4\",\"21\",\"3\"").substr(0, 9));
+
+  ASSERT_EQ(openYesterdayArchiveForAppend(app), 0);
+  YesterdayTask rec;
+  rec.text = u"List item";
+  rec.done = 1;
+  writeYesterdayRecord(app, rec);
+  closeYesterdayArchive(app);
+  EXPECT_TRUE(logHas("Archive YesterdayArchive.y00: torn end of 1 bytes cut"));
+
+  app.yesterday.tasks.clear();
+  EXPECT_EQ(LoadYesterdayTasks_new(app, u"YesterdayArchive.y00"), 5);  // with the cut line
+  ASSERT_EQ(app.yesterday.tasks.size(), 2u);
+  EXPECT_EQ(app.yesterday.tasks[0].text, u"Ship \"v2\"");
+  EXPECT_EQ(app.yesterday.tasks[1].text, u"List item");
+}
+
 TEST_F(YesterdayArchiveTest, ArchiveThatCannotBeWrittenKeepsTheOldOneAndTheList) {
   writeBytes(path("YesterdayArchive.y00"), le("old archive"));
   fs::create_directory(path("YesterdayArchive.y00.tmp"));

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "storage/cfile.h"
 #include "storage/csv.h"
 #include "storage/scrambler.h"
+#include "scrambled_names.h"
 #include "storage_fixture.h"
 
 namespace tirelmo {
@@ -34,9 +38,9 @@ class RecordFileTest : public test::LoggedDirTest {
  protected:
   std::vector<u16> readAll(const std::string& name, bool scrambled = true) {
     std::vector<u16> lines;
-    readRecordFile(utf8ToUtf16(path(name)), scrambled, [&](u16& line) {
+    readRecordFile(utf8ToUtf16(path(name)), scrambled, u"test", [&](u16& line) {
       lines.push_back(line);
-      return true;
+      return LineVerdict::Accept;
     });
     return lines;
   }
@@ -114,11 +118,11 @@ TEST_F(RecordFileTest, CallerCanStopEarly) {
     ASSERT_TRUE(w.commit());
   }
   std::vector<u16> seen;
-  const std::uint32_t handed = readRecordFile(u"s.p01", true, [&](u16& line) {
+  const std::uint32_t read = readRecordFile(u"s.p01", true, u"test", [&](u16& line) {
     seen.push_back(line);
-    return seen.size() < 2;
+    return seen.size() < 2 ? LineVerdict::Accept : LineVerdict::Stop;
   });
-  EXPECT_EQ(handed, 2u);
+  EXPECT_EQ(read, 3u);  // the header and the two lines taken
   EXPECT_EQ(seen, (std::vector<u16>{u"\"1\"\r", u"\"2\"\r"}));
 }
 
@@ -155,6 +159,103 @@ TEST_F(RecordFileTest, ScrambledLfAndNulUnitsStayInsideTheirLine) {
   EXPECT_EQ(name, u"買鉛筆");
   ASSERT_EQ(csvGetNthToken(1, got[1], name), 0);
   EXPECT_EQ(name, u"開憑證");
+}
+
+// The record files still to come (the Todolist registry "TdlInfo.p01", the usage file
+// "todayAppUsage.txt") read through readRecordFile like this stand-in: rows of the
+// registry's layout (identifier, title, path, free rows) and of the usage file's (the name
+// first, at the very start of the line). Their texts are ideographs found to scramble into
+// CR LF, a lone CR, a lone LF or NUL.
+TEST_F(RecordFileTest, RowsWhoseScrambledTextHoldsLineEndsOrNulSurviveSaveAndLoad) {
+  struct Row {
+    std::int32_t number;
+    u16 text;
+    bool operator==(const Row&) const = default;
+  };
+  const u16v kinds[] = {u"\r\n", u"\r", u"\n", u16v(u"\0", 1), u"\r\n\n\r\n"};
+  // `tdl`: "%d",title,"path","%d"; otherwise name,"%d","0".
+  const auto rowText = [](bool tdl, const Row& r) {
+    u16 quoted;
+    csvQuote(r.text, 128, quoted);
+    return tdl ? fmt(u"\"%d\",%s,\"NextThings\\%s.pm6\",\"50\"", r.number, quoted, r.text)
+               : fmt(u"%s,\"%d\",\"0\"", quoted, r.number);
+  };
+  const auto save = [&](const std::string& name, bool tdl, const std::vector<Row>& rows) {
+    AtomicFileWriter w(utf8ToUtf16(path(name)));
+    ASSERT_TRUE(writeRecordLine(w, tdl ? u"\"ID\",\"Title\",\"Path\",\"FreeRows\"" : u"\"Name\",\"Secs\",\"isUrl\""));
+    for (const Row& r : rows) ASSERT_TRUE(writeRecordLine(w, rowText(tdl, r)));
+    ASSERT_TRUE(w.commit());
+  };
+  const auto load = [&](const std::string& name, bool tdl) {
+    std::vector<Row> rows;
+    readRecordFile(utf8ToUtf16(path(name)), true, u"load", [&](u16& line) {
+      Row r;
+      u16 scratch;
+      if (csvGetNthToken(tdl ? 1 : 0, line, r.text) != 0 || r.text.empty()) return LineVerdict::Unparsed;
+      if (bStoi(tdl ? 0 : 1, line, scratch, r.number) != 0) return LineVerdict::Unparsed;
+      if (csvGetNthToken(2, line, scratch) != 0) return LineVerdict::Unparsed;
+      rows.push_back(std::move(r));
+      return LineVerdict::Accept;
+    });
+    return rows;
+  };
+
+  for (const bool tdl : {true, false}) {
+    std::vector<Row> rows;
+    for (const u16v kind : kinds) {
+      Row r{static_cast<std::int32_t>(rows.size() + 1), u"清单"};
+      const u16 before = tdl ? fmt(u"\"%d\",\"清单", r.number) : u16(u"\"清单");
+      const u16 found = test::ideographsScramblingTo(before, kind);
+      ASSERT_EQ(found.size(), kind.size());
+      r.text += found;
+      rows.push_back(std::move(r));
+    }
+    rows.push_back(Row{9, u"plain"});
+    const u16 all = [&] {
+      u16 units;
+      for (const Row& r : rows) units += test::scrambledUnits(rowText(tdl, r)) + u"|";
+      return units;
+    }();
+    ASSERT_TRUE(test::holdsCrLf(all) && test::holdsLoneCr(all) && test::holdsLoneLf(all) && test::holdsNul(all));
+
+    const std::string name = tdl ? "TdlInfo.p01" : "todayAppUsage.txt";
+    save(name, tdl, rows);
+    const std::string bytes = readBytes(path(name));
+    EXPECT_EQ(load(name, tdl), rows) << tdl;
+    save(name, tdl, load(name, tdl));
+    EXPECT_EQ(readBytes(path(name)), bytes) << tdl;
+  }
+}
+
+// A line that never parses costs only itself, and the joining stays bounded: at most
+// kMaxRecordJoins joins, never a line longer than CFile hands out.
+TEST_F(RecordFileTest, AnUnparsedLineIsJoinedAFewTimesAtMostAndTakesNoRecordAlong) {
+  const u16 tooSplit = u"\"" + test::ideographsScramblingTo(u"\"", u"\r\n\r\n\r\n\r\n\r\n") + u"\",\"1\"";
+  const u16 split = u"\"" + test::ideographsScramblingTo(u"\"", u"\r\n") + u"\",\"3\"";
+  const std::string garbage = bytes({0x41, 0x42, 0x43, 0x44}) + kCrLf;  // no quote once decoded
+  const std::string longGarbage = std::string(2 * 400, 'z') + kCrLf;
+  writeBytes(path("j.p01"), scrambledLe(u"\"Name\",\"Count\"") + kCrLf + scrambledLe(tooSplit) + kCrLf +
+                                 scrambledLe(u"\"after\",\"2\"") + kCrLf + garbage + garbage + longGarbage +
+                                 longGarbage + scrambledLe(split) + kCrLf);
+  std::vector<u16> taken;
+  int calls = 0;
+  std::size_t longest = 0;
+  const std::uint32_t read = readRecordFile(utf8ToUtf16(path("j.p01")), true, u"load", [&](u16& line) {
+    ++calls;
+    longest = std::max(longest, line.size());
+    u16 count;
+    if (csvGetNthToken(1, line, count) != 0) return LineVerdict::Unparsed;
+    taken.push_back(line.substr(0, line.size() - 1));
+    return LineVerdict::Accept;
+  });
+  EXPECT_EQ(taken, (std::vector<u16>{u"\"after\",\"2\"", split}));
+  EXPECT_EQ(read, 14u);  // the header, six pieces of the row split too often, seven more lines
+  EXPECT_LE(longest, CFile::kMaxLineUnits);
+  // Each start tries itself and its joins once: 6 pieces + 4 garbage lines + 2 records.
+  EXPECT_LE(calls, 12 * (kMaxRecordJoins + 1));
+  const std::vector<std::string> log = logLines();
+  EXPECT_EQ(std::count(log.begin(), log.end(), "load() err reading row ##1"), 1);
+  EXPECT_NE(std::find(log.begin(), log.end(), "load() row ##12 was split in 2 lines, joined"), log.end());
 }
 
 }  // namespace
