@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "storage/le_bytes.h"
 #include "app/log.h"
 
 namespace tirelmo {
@@ -11,11 +12,6 @@ namespace tirelmo {
 namespace {
 
 constexpr std::uint32_t kNotEnoughMemory = 8;  // ERROR_NOT_ENOUGH_MEMORY
-
-std::uint32_t readLe32(const unsigned char* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 
 }  // namespace
 
@@ -144,7 +140,7 @@ std::uint32_t CFile::getLvRecord(void* dest, std::size_t destCapacity) {
     const std::size_t avail = static_cast<std::size_t>(_pRecEnd - _pLvRec);
     // Fewer than 4 bytes hold no length yet: that is a cut record like any other.
     if (avail >= 4) {
-      const std::uint32_t len = readLe32(_pLvRec);
+      const std::uint32_t len = getLe32(_pLvRec);
       // A length that cannot include its own field would never advance; one beyond the
       // caller's buffer would overrun it. Both mean a damaged file.
       if (len < 4 || len > destCapacity) {
