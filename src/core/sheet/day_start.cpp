@@ -1,5 +1,7 @@
 #include "sheet/day_start.h"
 
+#include <algorithm>
+
 #include "app/log.h"
 #include "app/startup.h"
 #include "sheet/legacy_formats.h"
@@ -228,8 +230,8 @@ void carryOverRow(App& app, int index) {
   row.pastAbandoned = static_cast<std::uint8_t>(row.pastAbandoned + row.abandoned);
   row.pastInternal = static_cast<std::uint8_t>(row.pastInternal + row.internalInterruptions);
   row.pastExternal = static_cast<std::uint8_t>(row.pastExternal + row.externalInterruptions);
-  info.pastMinutes = static_cast<std::int32_t>(static_cast<std::uint32_t>(info.pastMinutes) +
-                                               static_cast<std::uint32_t>(minutesToday));
+  info.pastMinutes = static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(std::int64_t{info.pastMinutes} + minutesToday, 0, kMaxPastMinutes));
   row.pomodoros = row.abandoned = row.internalInterruptions = row.externalInterruptions = 0;
   info.minutesToday = 0;
 

@@ -68,7 +68,8 @@ void recountDayTotals(TodoSheet& sheet, MonthTable& month, int todaySlot) {
   t.clear();
   t.used = 1;
   if (todaySlot >= 0 && todaySlot < kMonthDays) month.days[static_cast<std::size_t>(todaySlot)].used = 1;
-  std::int32_t minutes = 0;
+  // Rows hold what their loaders let through; the sum still must not overflow.
+  std::int64_t minutes = 0;
   for (const TodoRow& r : sheet.rows) {
     t.pomodoros = static_cast<std::uint8_t>(t.pomodoros + r.pomodoros);
     t.abandoned = static_cast<std::uint8_t>(t.abandoned + r.abandoned);
@@ -78,8 +79,7 @@ void recountDayTotals(TodoSheet& sheet, MonthTable& month, int todaySlot) {
     t.done = static_cast<std::uint8_t>(t.done + r.done);
     minutes += r.info.minutesToday;
   }
-  t.workedHours = static_cast<std::uint8_t>(minutes / 60);
-  t.workedMinutes = static_cast<std::uint8_t>(minutes % 60);
+  t.setWorkedTime(minutes);
 }
 
 bool setRepeat(TodoSheet& sheet, int row, bool on) {

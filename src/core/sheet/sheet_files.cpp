@@ -225,6 +225,7 @@ RowRecordStatus decodeRowRecord(std::string_view record, int rowCount, int& inde
     if (unit == 0) break;
     row.text.push_back(unit);
   }
+  clampLoadedRow(row);
   return RowRecordStatus::Ok;
 }
 
