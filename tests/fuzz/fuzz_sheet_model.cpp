@@ -163,7 +163,8 @@ void checkSaveAndReload(Run& first) {
 
 void displayPath(std::string_view bytes, std::uint8_t how) {
   const u16v ext = kExtensions[how % 7];
-  const u16 path = sheetFilePath(dataDir().path(), kYear, kMonth, sheetFileNameFor(kYear, kMonth, kDay, kDayOfWeek, ext));
+  const u16 name = sheetFileNameFor(kYear, kMonth, kDay, kDayOfWeek, ext);
+  const u16 path = sheetFilePath(dataDir().path(), kYear, kMonth, name);
   tirelmo::test::writeBytes(nativeOf(path), std::string(bytes));
   Run run;
   require(DisplayToDoSheet(run.app, path), "sheet of a known format not displayed");
@@ -195,7 +196,8 @@ void checkArchives(App& app) {
 void importPath(std::string_view bytes, std::uint8_t how) {
   // The formats the day start can carry over.
   const u16v ext = kExtensions[how % 4];
-  const u16 path = sheetFilePath(dataDir().path(), kYear, kMonth, sheetFileNameFor(kYear, kMonth, kDay - 1, kDayOfWeek - 1, ext));
+  const u16 name = sheetFileNameFor(kYear, kMonth, kDay - 1, kDayOfWeek - 1, ext);
+  const u16 path = sheetFilePath(dataDir().path(), kYear, kMonth, name);
   tirelmo::test::writeBytes(nativeOf(path), std::string(bytes));
   Run run;
   run.app.settings.last2dofilename = path;

@@ -71,7 +71,8 @@ void monthTable(std::string_view bytes) {
 
 void doneArchive(std::string_view bytes, std::uint8_t how) {
   const bool csv = how & 0x10;
-  tirelmo::test::writeBytes(native(csv ? "stats/DoneTasks_2021_3.csv" : "stats/DoneTasks_2021_3.m00"), std::string(bytes));
+  const char* file = csv ? "stats/DoneTasks_2021_3.csv" : "stats/DoneTasks_2021_3.m00";
+  tirelmo::test::writeBytes(native(file), std::string(bytes));
   Run run;
   loadCurrentMonthDoneTasks(run.app);
   for (const DoneTaskEntry& e : run.app.doneArchive.currentMonth) {

@@ -51,7 +51,11 @@ bool parseProjectRow(u16v line, RowFields fields, Project& out) {
   std::int32_t v = 0;
   if (bStoi(0, line, scratch, v) != 0) return false;
   p.id = v;
-  if (csvGetNthToken(1, line, scratch) != 0 || scratch.empty()) return false;
+  // A name ends at a NUL unit, as the writer stores it: read whole, a damaged name would
+  // come back cut (or empty, and the project lost) after the next save.
+  if (csvGetNthToken(1, line, scratch) != 0) return false;
+  scratch.resize(std::min(scratch.size(), scratch.find(u'\0')));
+  if (scratch.empty()) return false;
   p.name = cutToCapacity(scratch, kProjectNameCapacity);
   if (bStoi(2, line, scratch, v) != 0) return false;
   const std::int32_t hours = v;
@@ -302,7 +306,7 @@ int addProjectMinutes(App& app, std::int32_t id, int minutes) {
   if (!p) return 0;
   setWorkedTime(*p, workedTotal(*p) + minutes);
   if (p->status == kProjectNotStarted && workedTotal(*p) != 0) p->status = kProjectInProgress;
-  p->minutesToday = static_cast<std::uint16_t>(p->minutesToday + minutes);
+  p->minutesToday = static_cast<std::uint16_t>(p->minutesToday + static_cast<std::uint32_t>(minutes));
   mirrorToReport(store, *p);
   sendToCloud(app, *p);
   return 1;
@@ -326,8 +330,8 @@ int subtractProjectMinutes(App& app, std::int32_t id, int minutes) {
     logLine(u"Force sts of prj %d to Not Started.", index);
     p->status = kProjectNotStarted;
   }
-  const int today = int{p->minutesToday} - minutes;
-  p->minutesToday = static_cast<std::uint16_t>(std::max(0, today));
+  const std::int64_t today = std::int64_t{p->minutesToday} - minutes;
+  p->minutesToday = static_cast<std::uint16_t>(std::max<std::int64_t>(0, today));
   mirrorToReport(store, *p);
   sendToCloud(app, *p);
   return 1;

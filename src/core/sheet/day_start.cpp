@@ -43,8 +43,8 @@ DayDate previousSheetDateOf(const App& app, u16v path) {
   int v[4] = {};
   const int n = scanInts(baseName(path), u"DailyTask_%d-%d-%d-%d", v, 4);
   if (n < 4) logLine(u"Error sscanf");
-  if (n < 3 || v[1] < 1 || v[1] > 12) return app.start.today;
-  if (n == 3) v[3] = dayOfWeekOf(v[0], v[1], v[2]);
+  if (n < 3 || !isSheetNameDate(v[0], v[1], v[2])) return app.start.today;
+  if (n == 3 || v[3] < 0 || v[3] > 6) v[3] = dayOfWeekOf(v[0], v[1], v[2]);
   return DayDate{v[0], v[1], v[3], v[2] - 1};
 }
 

@@ -53,6 +53,10 @@ void placeSeparatorRow(TodoSheet& sheet) {
   logLine(u"UnU adjusted to %d", chosen);
 }
 
+bool isSheetNameDate(int year, int month, int day) {
+  return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 31;
+}
+
 bool isTodaySheet(const TodoSheet& sheet, const DayDate& today) {
   if (sheet.sheetFileName.empty()) return true;
   int v[3] = {};

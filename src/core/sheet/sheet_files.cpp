@@ -37,7 +37,7 @@ u16v storedText(const u16& text) {
 // without the day of week get it back, so that the day start finds the file again.
 u16 pm6NameOf(u16v name) {
   int v[4] = {};
-  if (scanInts(name, u"DailyTask_%d-%d-%d-%d", v, 4) == 3 && v[1] >= 1 && v[1] <= 12)
+  if (scanInts(name, u"DailyTask_%d-%d-%d-%d", v, 4) == 3 && isSheetNameDate(v[0], v[1], v[2]))
     return sheetFileNameFor(v[0], v[1], v[2], dayOfWeekOf(v[0], v[1], v[2]), u".pm6");
   const std::size_t cut = name.find(u".p");
   return u16(name.substr(0, cut)) + u".pm6";
@@ -98,8 +98,8 @@ SheetFormat formatOfName(u16v name) {
 void setDisplayedDate(App& app, u16v name) {
   int v[4] = {};
   const int n = scanInts(name, u"DailyTask_%d-%d-%d-%d", v, 4);
-  if (n < 3) return;
-  if (n < 4) v[3] = dayOfWeekOf(v[0], v[1], v[2]);
+  if (n < 3 || !isSheetNameDate(v[0], v[1], v[2])) return;
+  if (n < 4 || v[3] < 0 || v[3] > 6) v[3] = dayOfWeekOf(v[0], v[1], v[2]);
   app.start.displayedSheetDate = DayDate{v[0], v[1], v[3], v[2] - 1};
 }
 

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "sheet/day_start.h"
 #include "sheet/legacy_formats.h"
 #include "sheet/sheet_files.h"
 #include "support/recording_canvas.h"
@@ -83,6 +84,25 @@ TEST_F(LoadedBoundsTest, ExtremeRowValuesLoadRecountAndDrawWithinRange) {
   EXPECT_EQ(r.info.minutesToday, kMaxMinutesToday);
   EXPECT_EQ(r.info.pastMinutes, 0);
   EXPECT_EQ(r.info.category, 0);
+}
+
+TEST_F(LoadedBoundsTest, AFileNameWithAnImpossibleDateDatesNothing) {
+  const std::string name = "DailyTask_2021-3--2147483648-2147483647.pm6";
+  Rec r;
+  r.text = "Kept";
+  writeSheet(2021, 3, name, test::header() + test::record(r));
+  const DayDate today = app.start.today;
+  ASSERT_TRUE(DisplayToDoSheet(app, sheetPath(2021, 3, name)));
+  EXPECT_EQ(row(0).text, u"Kept");
+  EXPECT_TRUE(app.start.displayedSheetDate.sameDay(today));
+  EXPECT_TRUE(app.sheet.readOnly);
+
+  // Carried over, it dates the archives today instead.
+  app.settings.last2dofilename = sheetPath(2021, 3, name);
+  ASSERT_EQ(startDay(app), DayStartOutcome::Done);
+  EXPECT_TRUE(app.start.previousSheetDate.sameDay(today));
+  EXPECT_EQ(row(0).text, u"Kept");
+  EXPECT_EQ(row(0).info.ageDays, 1);
 }
 
 }  // namespace
