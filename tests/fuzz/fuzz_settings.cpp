@@ -72,6 +72,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkCapacities(s);
     adjustSettings(s, system);
     checkCapacities(s);
+    // Whatever the file says, the timer and the scores get a length they can count down.
+    const int length = pomodoroLength(s);
+    require(length >= kMinPomodoroMinutes && length <= kMaxPomodoroMinutes, "pomodoro length out of range");
+    require(pomodoroLength(s) == length, "pomodoro length read two ways");
     require(!s.wkdir.empty() && !s.userDataDir.empty() && !s.font.empty() && !s.skin.empty(), "adjusted blanks");
   }
   return 0;

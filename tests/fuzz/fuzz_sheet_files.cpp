@@ -15,10 +15,21 @@ using fuzz::require;
 
 namespace {
 
+// Every reader hands over rows within their ranges, so nothing downstream sums or indexes
+// with what a file made up.
+void checkRow(const TodoRow& row) {
+  require(row.text.size() <= kRowTextMax, "row text over 179 units");
+  require(row.info.minutesToday >= 0 && row.info.minutesToday <= kMaxMinutesToday, "minutes today out of range");
+  require(row.info.pastMinutes >= 0 && row.info.pastMinutes <= kMaxPastMinutes, "past minutes out of range");
+  require(row.done <= 1 && row.info.category <= kLastRowCategory, "done or category out of range");
+}
+
 void checkSheet(const TodoSheet& sheet, int rows) {
   require(sheet.rowCount() == rows, "row count changed");
   require(sheet.separatorIndex >= -1 && sheet.separatorIndex < rows, "separator index out of range");
-  for (const TodoRow& row : sheet.rows) require(row.text.size() <= kRowTextMax, "row text over 179 units");
+  for (const TodoRow& row : sheet.rows) checkRow(row);
+  for (const DayStats* d : {&sheet.dayTotals, &sheet.dayTotalsSaved})
+    require(d->used <= 1 && d->workedMinutes < 60, "day record out of range");
 }
 
 void checkProjects(const std::vector<Project>& list) {
@@ -41,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       TodoSheet list(rows);
       readRowRecords(bytes, rows, [&](int index, TodoRow& row) {
         require(index >= 0 && index < rows, "row index handed over out of range");
-        require(row.text.size() <= kRowTextMax, "decoded text over 179 units");
+        checkRow(row);
         list.rows[static_cast<std::size_t>(index)] = row;
       });
       return 0;

@@ -1,5 +1,7 @@
 #include "app/day_start.h"
 
+#include <algorithm>
+
 #include "app/log.h"
 #include "sheet/damaged_sheet.h"
 #include "sheet/legacy_formats.h"
@@ -41,8 +43,8 @@ DayDate previousSheetDateOf(const App& app, u16v path) {
   int v[4] = {};
   const int n = scanInts(baseName(path), u"DailyTask_%d-%d-%d-%d", v, 4);
   if (n < 4) logLine(u"Error sscanf");
-  if (n < 3 || v[1] < 1 || v[1] > 12) return app.start.today;
-  if (n == 3) v[3] = dayOfWeekOf(v[0], v[1], v[2]);
+  if (n < 3 || !isSheetNameDate(v[0], v[1], v[2])) return app.start.today;
+  if (n == 3 || v[3] < 0 || v[3] > 6) v[3] = dayOfWeekOf(v[0], v[1], v[2]);
   return DayDate{v[0], v[1], v[3], v[2] - 1};
 }
 
@@ -258,8 +260,8 @@ void carryOverRow(App& app, int index) {
   row.pastAbandoned = static_cast<std::uint8_t>(row.pastAbandoned + row.abandoned);
   row.pastInternal = static_cast<std::uint8_t>(row.pastInternal + row.internalInterruptions);
   row.pastExternal = static_cast<std::uint8_t>(row.pastExternal + row.externalInterruptions);
-  info.pastMinutes = static_cast<std::int32_t>(static_cast<std::uint32_t>(info.pastMinutes) +
-                                               static_cast<std::uint32_t>(minutesToday));
+  info.pastMinutes = static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(std::int64_t{info.pastMinutes} + minutesToday, 0, kMaxPastMinutes));
   row.pomodoros = row.abandoned = row.internalInterruptions = row.externalInterruptions = 0;
   info.minutesToday = 0;
 

@@ -23,8 +23,6 @@ void addSaturating(std::uint8_t& to, std::uint8_t add) {
   to = static_cast<std::uint8_t>(std::min(255, int{to} + int{add}));
 }
 
-int pomodoroLength(const App& app) { return app.settings.pomtimerminutes; }
-
 bool isToday(const App& app) { return isTodaySheet(app.sheet, app.start.today); }
 
 void markDayUsed(App& app) {
@@ -48,15 +46,15 @@ TodoSheet& sheetOfPage(App& app, int page) { return page == kPageNextThings ? ap
 // The day's worked time follows the rows of today's sheet at once, as a recount would give
 // it: without this the header and the month table showed 0:00 after every pomodoro until
 // the sheet was next loaded.
-void addDayWorkedMinutes(DayStats& day, int minutes) {
-  const int total = std::max(0, day.workedHours * 60 + day.workedMinutes + minutes);
-  day.workedHours = static_cast<std::uint8_t>(std::min(total / 60, 255));
-  day.workedMinutes = static_cast<std::uint8_t>(total % 60);
-}
+void addDayWorkedMinutes(DayStats& day, std::int64_t minutes) { day.setWorkedTime(day.workedTime() + minutes); }
 
+// A row holds at most a day's minutes, as its loaders allow; the day's total takes what the
+// row took, so that it stays what a recount gives. The project has its own bounds.
 void workedMinutes(App& app, TodoRow& r, int minutes, const char16_t* failureLine, bool todaysSheet) {
-  r.info.minutesToday += minutes;
-  if (todaysSheet) addDayWorkedMinutes(app.sheet.dayTotals, minutes);
+  const std::int32_t before = r.info.minutesToday;
+  r.info.minutesToday = static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(std::int64_t{before} + minutes, 0, kMaxMinutesToday));
+  if (todaysSheet) addDayWorkedMinutes(app.sheet.dayTotals, std::int64_t{r.info.minutesToday} - before);
   if (!addProjectMinutes(app, r.info.projectId, minutes)) logLine(failureLine, minutes, r.info.projectId);
 }
 
@@ -96,13 +94,13 @@ bool addScore(App& app, int row, ScoreKind kind, bool byUser, ScoreTarget target
   switch (kind) {
     case ScoreKind::Pomodoro:
       countUp(day.pomodoros);
-      workedMinutes(app, r, pomodoroLength(app), u"Err: could not inc %d' to prj %d", page == kPageTodoToday);
+      workedMinutes(app, r, pomodoroLength(app.settings), u"Err: could not inc %d' to prj %d", page == kPageTodoToday);
       break;
     case ScoreKind::Abandoned: {
       // A repeat-everyday row is abandoned day after day by design; it does not spoil the day.
       if (!r.hasFlag(rowflag::kRepeat)) countUp(day.abandoned);
-      const int length = pomodoroLength(app);
-      const int worked = std::clamp(length - app.timer.remainingMinutes, 0, std::max(length, 0));
+      const int length = pomodoroLength(app.settings);
+      const int worked = std::clamp(length - app.timer.remainingMinutes, 0, length);
       workedMinutes(app, r, worked, u"Err: could not dec %d' to prj %d", page == kPageTodoToday);
       break;
     }
@@ -179,9 +177,9 @@ bool removeScore(App& app, ScoreKind kind) {
   std::uint8_t& dayCounter = app.sheet.dayTotals.counter(kind);
   if (dayCounter > 0) --dayCounter;
   if (kind == ScoreKind::Pomodoro) {
-    const int taken = std::min(r.info.minutesToday, pomodoroLength(app));
-    r.info.minutesToday = std::max(0, r.info.minutesToday - pomodoroLength(app));
-    if (page == kPageTodoToday) addDayWorkedMinutes(app.sheet.dayTotals, -std::max(taken, 0));
+    const int taken = std::clamp(r.info.minutesToday, 0, pomodoroLength(app.settings));
+    r.info.minutesToday = std::max(0, r.info.minutesToday - taken);
+    if (page == kPageTodoToday) addDayWorkedMinutes(app.sheet.dayTotals, -taken);
   }
   if (kind == ScoreKind::Done) {
     setRowLook(sheet, row);

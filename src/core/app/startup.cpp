@@ -145,9 +145,9 @@ bool runEnvironmentPhase(App& app) {
 namespace {
 
 StepOutcome takeTimerLength(App& app) {
-  app.timer.currentMinutes = app.settings.pomtimerminutes;
+  app.timer.currentMinutes = pomodoroLength(app.settings);
   // Nothing of a pomodoro is used up yet, so an abandoned score given by hand adds no minutes.
-  if (!app.timer.running) app.timer.remainingMinutes = app.settings.pomtimerminutes;
+  if (!app.timer.running) app.timer.remainingMinutes = pomodoroLength(app.settings);
   return StepOutcome::Next;
 }
 

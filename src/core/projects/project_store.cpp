@@ -1,7 +1,6 @@
 #include "projects/project_store.h"
 
 #include <algorithm>
-#include <limits>
 #include <string>
 
 #include "app/app.h"
@@ -24,6 +23,24 @@ constexpr char16_t kRowFormat[] = u"\"%d\",%s,\"%d\",\"%d\",\"%d\",\"%d\",\"%d\"
 
 enum class RowFields { Eight, Four };
 
+// A project's worked time, in range: minutes 0..59 and hours up to a bound far beyond any
+// working life that still leaves room in 32 bits for the minutes of many projects summed.
+// A file that says more is read as the bound, and the program never adds past it.
+constexpr std::int64_t kMaxProjectHours = 1000000;
+
+void setWorkedTime(Project& p, std::int64_t total) {
+  total = std::clamp<std::int64_t>(total, 0, kMaxProjectHours * 60 + 59);
+  p.workedHours = static_cast<std::uint32_t>(total / 60);
+  p.workedMinutes = static_cast<std::uint32_t>(total % 60);
+}
+
+// A deadline whose parts cannot be a date is no deadline.
+void clampDeadline(Project& p) {
+  if (p.deadlineYear > 9999 || p.deadlineMonth > 12 || p.deadlineDay > 31 || p.deadlineYear < 0 ||
+      p.deadlineMonth < 0 || p.deadlineDay < 0)
+    p.deadlineYear = p.deadlineMonth = p.deadlineDay = 0;
+}
+
 // One row of any of the three forms. The identifier, the name and the time decide whether
 // the row is usable; status and deadline are optional and fall back to what a row without
 // them means.
@@ -33,12 +50,17 @@ bool parseProjectRow(u16v line, RowFields fields, Project& out) {
   std::int32_t v = 0;
   if (bStoi(0, line, scratch, v) != 0) return false;
   p.id = v;
-  if (csvGetNthToken(1, line, scratch) != 0 || scratch.empty()) return false;
+  // A name ends at a NUL unit, as the writer stores it: read whole, a damaged name would
+  // come back cut (or empty, and the project lost) after the next save.
+  if (csvGetNthToken(1, line, scratch) != 0) return false;
+  scratch.resize(std::min(scratch.size(), scratch.find(u'\0')));
+  if (scratch.empty()) return false;
   p.name = cutToCapacity(scratch, kProjectNameCapacity);
   if (bStoi(2, line, scratch, v) != 0) return false;
-  p.workedHours = static_cast<std::uint32_t>(v);
+  const std::int32_t hours = v;
   if (bStoi(3, line, scratch, v) != 0) return false;
-  p.workedMinutes = static_cast<std::uint32_t>(v);
+  // Minutes past 59 (a hand edit) carry into the hours instead of being lost.
+  setWorkedTime(p, std::int64_t{hours} * 60 + v);
 
   if (fields == RowFields::Eight) {
     // An unknown status number would index past the status names the dialogs show.
@@ -49,6 +71,7 @@ bool parseProjectRow(u16v line, RowFields fields, Project& out) {
     std::int32_t* deadline[3] = {&p.deadlineYear, &p.deadlineMonth, &p.deadlineDay};
     for (int k = 0; k < 3; ++k)
       if (bStoi(5 + k, line, scratch, v) == 0) *deadline[k] = v;
+    clampDeadline(p);
   }
   out = std::move(p);
   return true;
@@ -99,15 +122,6 @@ Project* findActive(ProjectStore& store, std::int32_t id, std::size_t* index = n
 
 void mirrorToReport(ProjectStore& store, const Project& p) {
   if (store.reportProjectId == p.id) store.reportMinutesToday = p.minutesToday;
-}
-
-void setWorkedTime(Project& p, std::int64_t total) {
-  // Hours beyond the 32-bit range could not be read back: the row would be rejected and
-  // the project lost at the next start.
-  constexpr std::int64_t kMaxTotal = std::int64_t{std::numeric_limits<std::int32_t>::max()} * 60 + 59;
-  total = std::clamp<std::int64_t>(total, 0, kMaxTotal);
-  p.workedHours = static_cast<std::uint32_t>(total / 60);
-  p.workedMinutes = static_cast<std::uint32_t>(total % 60);
 }
 
 std::int64_t workedTotal(const Project& p) {
@@ -284,7 +298,7 @@ int addProjectMinutes(App& app, std::int32_t id, int minutes) {
   if (!p) return 0;
   setWorkedTime(*p, workedTotal(*p) + minutes);
   if (p->status == kProjectNotStarted && workedTotal(*p) != 0) p->status = kProjectInProgress;
-  p->minutesToday = static_cast<std::uint16_t>(p->minutesToday + minutes);
+  p->minutesToday = static_cast<std::uint16_t>(p->minutesToday + static_cast<std::uint32_t>(minutes));
   mirrorToReport(store, *p);
   sendToCloud(app, *p);
   return 1;
@@ -308,8 +322,8 @@ int subtractProjectMinutes(App& app, std::int32_t id, int minutes) {
     logLine(u"Force sts of prj %d to Not Started.", index);
     p->status = kProjectNotStarted;
   }
-  const int today = int{p->minutesToday} - minutes;
-  p->minutesToday = static_cast<std::uint16_t>(std::max(0, today));
+  const std::int64_t today = std::int64_t{p->minutesToday} - minutes;
+  p->minutesToday = static_cast<std::uint16_t>(std::max<std::int64_t>(0, today));
   mirrorToReport(store, *p);
   sendToCloud(app, *p);
   return 1;

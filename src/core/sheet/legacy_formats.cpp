@@ -63,11 +63,6 @@ u16 utf8Text(const unsigned char* p, std::size_t bytes) {
   return cutToCapacity(utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(p), n)), kRowTextCapacity);
 }
 
-void takeScoreBytes(TodoRow& row, const unsigned char* p) {
-  row.setScoreBytes(p);
-  row.done = row.done ? 1 : 0;
-}
-
 // The marks the first formats used instead of counters.
 void takeScoreChars(TodoRow& row, const unsigned char* p) {
   auto bump = [](std::uint8_t& c) {
@@ -87,7 +82,10 @@ void takeScoreChars(TodoRow& row, const unsigned char* p) {
 }
 
 void finishRow(TodoRow& row) {
-  if (row.isFree()) row.clear();
+  if (row.isFree())
+    row.clear();
+  else
+    clampLoadedRow(row);
 }
 
 void setLooks(TodoSheet& sheet) {
@@ -126,7 +124,7 @@ void parsePm5(std::string_view bytes, TodoSheet& sheet, bool takeDayRecord) {
     TodoRow& row = sheet.rows[static_cast<std::size_t>(i)];
     row = TodoRow();
     row.text = unitsText(p + i * 360, 180);
-    takeScoreBytes(row, p + kPm5TextBytes + i * 10);
+    row.setScoreBytes(p + kPm5TextBytes + i * 10);
     const unsigned char* info = p + kPm5TextBytes + kPm5ScoreBytes + i * 80;
     row.info.category = info[0];
     row.info.minutesToday = getLe32(info + 4);
@@ -151,7 +149,7 @@ void parsePm4(std::string_view bytes, TodoSheet& sheet) {
     TodoRow& row = sheet.rows[static_cast<std::size_t>(i)];
     row = TodoRow();
     row.text = unitsText(block + i * 120, 60);
-    takeScoreBytes(row, scores + i * 10);
+    row.setScoreBytes(scores + i * 10);
     finishRow(row);
   }
 }
@@ -166,7 +164,7 @@ void parsePm3(std::string_view bytes, TodoSheet& sheet) {
     TodoRow& row = sheet.rows[static_cast<std::size_t>(i)];
     row = TodoRow();
     row.text = utf8Text(block + i * 180, 180);
-    takeScoreBytes(row, scores + i * 10);
+    row.setScoreBytes(scores + i * 10);
     finishRow(row);
   }
   sheet.dayTotalsSaved = DayStats::fromBytes(scores + 25 * 10);
@@ -184,6 +182,7 @@ void parseScoreCharFormat(std::string_view bytes, TodoSheet& sheet, int storedRo
     TodoRow& row = stored[static_cast<std::size_t>(i)];
     row.text = utf8Text(block + i * 180, 180);
     if (!row.isFree()) takeScoreChars(row, scores + i * 10);
+    finishRow(row);
   }
   sheet.dayTotalsSaved = DayStats::fromBytes(scores + storedRows * 10);
 

@@ -55,6 +55,10 @@ void placeSeparatorRow(TodoSheet& sheet) {
   logLine(u"UnU adjusted to %d", chosen);
 }
 
+bool isSheetNameDate(int year, int month, int day) {
+  return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 31;
+}
+
 bool isTodaySheet(const TodoSheet& sheet, const DayDate& today) {
   if (sheet.sheetFileName.empty()) return true;
   int v[3] = {};
@@ -70,7 +74,8 @@ void recountDayTotals(TodoSheet& sheet, MonthTable& month, int todaySlot) {
   t.clear();
   t.used = 1;
   if (todaySlot >= 0 && todaySlot < kMonthDays) month.days[static_cast<std::size_t>(todaySlot)].used = 1;
-  std::int32_t minutes = 0;
+  // Rows hold what their loaders let through; the sum still must not overflow.
+  std::int64_t minutes = 0;
   for (const TodoRow& r : sheet.rows) {
     t.pomodoros = static_cast<std::uint8_t>(t.pomodoros + r.pomodoros);
     t.abandoned = static_cast<std::uint8_t>(t.abandoned + r.abandoned);
@@ -80,8 +85,7 @@ void recountDayTotals(TodoSheet& sheet, MonthTable& month, int todaySlot) {
     t.done = static_cast<std::uint8_t>(t.done + r.done);
     minutes += r.info.minutesToday;
   }
-  t.workedHours = static_cast<std::uint8_t>(minutes / 60);
-  t.workedMinutes = static_cast<std::uint8_t>(minutes % 60);
+  t.setWorkedTime(minutes);
 }
 
 bool setRepeat(TodoSheet& sheet, int row, bool on) {

@@ -49,6 +49,10 @@ void resetTodoSheet(TodoSheet& sheet);
 // ever overwritten; a sheet without any free row gets no separator.
 void placeSeparatorRow(TodoSheet& sheet);
 
+// A date a sheet's file name may carry (year 1..9999, month 1..12, day 1..31). The name is
+// read back from folders and the settings, so what it says is checked before any arithmetic.
+bool isSheetNameDate(int year, int month, int day);
+
 // True when no sheet is named yet, or the name's date ("DailyTask_%d-%d-%d") is today.
 bool isTodaySheet(const TodoSheet& sheet, const DayDate& today);
 

@@ -39,7 +39,7 @@ u16 pm6NameOf(u16v name) {
   // Our temporary file is never a sheet of its own: it stands for the file it would replace.
   while (endsWithNoCase(name, u".tmp")) name.remove_suffix(4);
   int v[4] = {};
-  if (scanInts(name, u"DailyTask_%d-%d-%d-%d", v, 4) == 3 && v[1] >= 1 && v[1] <= 12)
+  if (scanInts(name, u"DailyTask_%d-%d-%d-%d", v, 4) == 3 && isSheetNameDate(v[0], v[1], v[2]))
     return sheetFileNameFor(v[0], v[1], v[2], dayOfWeekOf(v[0], v[1], v[2]), u".pm6");
   if (sheetFormatOfName(name) != SheetFormat::Unknown) name.remove_suffix(4);
   return u16(name) + u".pm6";
@@ -77,8 +77,8 @@ void uploadSheet(App& app) {
 void setDisplayedDate(App& app, u16v name) {
   int v[4] = {};
   const int n = scanInts(name, u"DailyTask_%d-%d-%d-%d", v, 4);
-  if (n < 3) return;
-  if (n < 4) v[3] = dayOfWeekOf(v[0], v[1], v[2]);
+  if (n < 3 || !isSheetNameDate(v[0], v[1], v[2])) return;
+  if (n < 4 || v[3] < 0 || v[3] > 6) v[3] = dayOfWeekOf(v[0], v[1], v[2]);
   app.start.displayedSheetDate = DayDate{v[0], v[1], v[3], v[2] - 1};
 }
 
@@ -204,6 +204,7 @@ RowRecordStatus decodeRowRecord(std::string_view record, int rowCount, int& inde
     if (unit == 0) break;
     row.text.push_back(unit);
   }
+  clampLoadedRow(row);
   return RowRecordStatus::Ok;
 }
 

@@ -1,5 +1,9 @@
 #include "sheet/todo_row.h"
 
+#include <algorithm>
+
+#include "app/log.h"
+
 namespace tirelmo {
 
 std::uint8_t& TodoRow::counter(ScoreKind kind) {
@@ -38,6 +42,19 @@ void TodoRow::clearScoresAndInfo() {
   u16 keep = std::move(text);
   *this = TodoRow();
   text = std::move(keep);
+}
+
+bool clampLoadedRow(TodoRow& row) {
+  const TodoRow before = row;
+  RowInfo& i = row.info;
+  i.minutesToday = std::clamp(i.minutesToday, 0, kMaxMinutesToday);
+  i.pastMinutes = std::clamp(i.pastMinutes, 0, kMaxPastMinutes);
+  row.done = row.done ? 1 : 0;
+  if (i.category > kLastRowCategory) i.category = 0;
+  i.flags = static_cast<std::uint8_t>(i.flags & (rowflag::kUnplanned | rowflag::kRepeat | rowflag::kDeadline));
+  if (row == before) return false;
+  logLine(u"Row values out of range set within range: %s", row.text);
+  return true;
 }
 
 }  // namespace tirelmo

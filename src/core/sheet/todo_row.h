@@ -22,6 +22,13 @@ inline constexpr int kScoreKinds = 6;
 inline constexpr std::size_t kRowTextMax = 179;
 inline constexpr std::size_t kRowTextCapacity = 180;
 
+// Bounds of what a row may hold once loaded. Today's minutes cannot exceed a day. The past
+// minutes get a bound of about two years of days worked round the clock: generous, yet the
+// sums over 50 rows and 31 days still fit in 32 bits.
+inline constexpr std::int32_t kMaxMinutesToday = 24 * 60;
+inline constexpr std::int32_t kMaxPastMinutes = 1000000;
+inline constexpr std::uint8_t kLastRowCategory = 12;
+
 // Bits of RowInfo::flags.
 namespace rowflag {
 inline constexpr std::uint8_t kUnplanned = 1;  // scored below the separator; never stored
@@ -80,5 +87,11 @@ struct TodoRow {
 
   bool operator==(const TodoRow&) const = default;
 };
+
+// Brings the values of a row just read from a file into their ranges: minutes within the
+// bounds above, done 0 or 1, a category out of 0..12 becomes none, unknown flag bits go.
+// Every sheet and Todolist reader passes its rows through here, so nothing a file holds can
+// overflow a sum or index past a table later. True (and a log line) when something changed.
+bool clampLoadedRow(TodoRow& row);
 
 }  // namespace tirelmo

@@ -1,5 +1,7 @@
 #include "stats/day_stats.h"
 
+#include <algorithm>
+
 #include "sheet/todo_row.h"
 
 namespace tirelmo {
@@ -25,7 +27,7 @@ void DayStats::toBytes(std::uint8_t out[16]) const {
 
 DayStats DayStats::fromBytes(const std::uint8_t in[16]) {
   DayStats d;
-  d.used = in[0];
+  d.used = in[0] ? 1 : 0;
   d.pomodoros = in[1];
   d.abandoned = in[2];
   d.internalInterruptions = in[3];
@@ -33,9 +35,16 @@ DayStats DayStats::fromBytes(const std::uint8_t in[16]) {
   d.externalInterruptions = in[5];
   d.estimated = in[6];
   d.workedHours = in[7];
-  d.workedMinutes = in[8];
+  d.workedMinutes = std::min<std::uint8_t>(in[8], 59);
   std::memcpy(d.reserved, in + 9, 7);
   return d;
+}
+
+void DayStats::setWorkedTime(std::int64_t minutes) {
+  constexpr std::int64_t kMost = 255 * 60 + 59;
+  minutes = std::clamp<std::int64_t>(minutes, 0, kMost);
+  workedHours = static_cast<std::uint8_t>(minutes / 60);
+  workedMinutes = static_cast<std::uint8_t>(minutes % 60);
 }
 
 }  // namespace tirelmo

@@ -26,7 +26,13 @@ struct DayStats {
   std::uint8_t& counter(ScoreKind kind);
 
   void clear() { *this = DayStats(); }
+  // A day's worked minutes as hours and minutes; the hours stop at 255 (and nothing goes
+  // below 0) rather than wrapping to a day that looks idle.
+  void setWorkedTime(std::int64_t minutes);
+  std::int64_t workedTime() const { return std::int64_t{workedHours} * 60 + workedMinutes; }
   void toBytes(std::uint8_t out[16]) const;
+  // The stored record, its values brought into range: the used flag 0 or 1, minutes 0..59
+  // (the reserved bytes are kept as they are). Every file holding the record is read here.
   static DayStats fromBytes(const std::uint8_t in[16]);
   bool operator==(const DayStats&) const = default;
 };

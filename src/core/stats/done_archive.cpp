@@ -246,6 +246,30 @@ int quotedFieldCount(u16v line) {
   }
 }
 
+namespace {
+
+// An archive line is text anyone can edit: its numbers come back within what the program
+// writes, so the query's sums cannot overflow and a month or day of week never indexes past
+// its names. A day's minutes stop at the minutes of a day, a task's past at the row's bound.
+// A date part out of range becomes 0, no date, as a damaged number always read.
+void clampLoadedEntry(DoneTaskEntry& e, std::int32_t yy) {
+  const auto within = [](std::int32_t& v, std::int32_t lo, std::int32_t hi) {
+    if (v < lo || v > hi) v = 0;
+  };
+  e.year = 2000 + std::clamp(yy, 0, 255);
+  within(e.month, 1, 12);
+  within(e.day, 1, 31);
+  within(e.dayOfWeek, 0, 6);
+  within(e.week, 0, 53);
+  e.inProgress = e.inProgress != 0 ? 1 : 0;
+  e.minutesWorked = std::clamp(e.minutesWorked, 0, kMaxMinutesToday);
+  e.totalMinutes = std::clamp(e.totalMinutes, 0, kMaxPastMinutes);
+  e.pomodoros = std::clamp(e.pomodoros, 0, 255);
+  if (e.category < 0 || e.category > kLastRowCategory) e.category = 0;
+}
+
+}  // namespace
+
 bool parseDoneTaskLine(u16v line, DoneTaskEntry& e) {
   e = DoneTaskEntry();
   u16 scratch;
@@ -259,7 +283,6 @@ bool parseDoneTaskLine(u16v line, DoneTaskEntry& e) {
   };
   std::int32_t yy = 0;
   number(1, yy);
-  e.year = yy + 2000;
   number(2, e.month);
   number(3, e.day);
   number(0, e.dayOfWeek);
@@ -270,6 +293,7 @@ bool parseDoneTaskLine(u16v line, DoneTaskEntry& e) {
   number(21, e.projectId);
   number(22, e.inProgress);
   number(17, e.category);
+  clampLoadedEntry(e, yy);
   return true;
 }
 
@@ -312,8 +336,8 @@ ArchiveQueryResult queryDoneArchive(ArchiveDate from, ArchiveDate to, ArchiveQue
 
   DayGroup open;
   bool groupOpen = false;
-  const auto addMinutes = [](DayGroup& g, int minutes) {
-    g.minutes = static_cast<std::uint16_t>(std::min(65535, g.minutes + minutes));
+  const auto addMinutes = [](DayGroup& g, std::int64_t minutes) {
+    g.minutes = static_cast<std::uint16_t>(std::min<std::int64_t>(65535, g.minutes + minutes));
   };
   const auto keep = [&](const DayGroup& g) {
     r.groups.push_back(g);
@@ -340,8 +364,7 @@ ArchiveQueryResult queryDoneArchive(ArchiveDate from, ArchiveDate to, ArchiveQue
       if (mode == ArchiveQueryMode::Category && e.category != filterValue) return true;
       if ((mode == ArchiveQueryMode::Text || mode == ArchiveQueryMode::TextAlso) && e.description != filterText)
         return true;
-      // A damaged number reads as -1; it must not take minutes away from the day.
-      const int minutes = std::max(0, e.minutesWorked);
+      const int minutes = e.minutesWorked;
       const auto y8 = static_cast<std::uint8_t>(e.year - 2000);
       const auto m8 = static_cast<std::uint8_t>(e.month);
       const auto d8 = static_cast<std::uint8_t>(e.day);

@@ -63,7 +63,7 @@ enum class ArchiveQueryMode { Entries = 1, Project = 2, Category = 3, Text = 4, 
 struct ArchiveQueryResult {
   std::vector<DayGroup> groups;
   int maxDayMinutes = 0;
-  int totalMinutes = 0;
+  std::int64_t totalMinutes = 0;  // a long query's lines add up past 32 bits
   std::vector<DoneTaskEntry> entries;  // mode 1 only
 };
 

@@ -1,5 +1,6 @@
 #include "stats/yesterday_archive.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/app.h"
@@ -88,6 +89,27 @@ std::vector<u16> readLegacyLines(u16v path) {
   return lines;
 }
 
+// The numbers of a line read back, within what the day start writes: counts of a row,
+// a day's minutes, a date whose parts can name a day and a month. A category out of range
+// stays, for the page to leave out with its own log line.
+void clampLoadedTask(YesterdayTask& t) {
+  const auto within = [](std::int32_t& v, std::int32_t lo, std::int32_t hi) {
+    if (v < lo || v > hi) v = 0;
+  };
+  within(t.day, 1, 31);
+  within(t.month, 1, 12);
+  within(t.dayOfWeek, 0, 6);
+  within(t.week, 0, 53);
+  t.year = std::clamp(t.year, 0, 255);
+  t.age = std::clamp(t.age, 0, 256);  // the row's age + 1
+  t.done = t.done != 0 ? 1 : 0;
+  for (std::int32_t* count : {&t.pomodoros, &t.abandoned, &t.estimated, &t.internalInterruptions,
+                              &t.externalInterruptions})
+    *count = std::clamp(*count, 0, 255);
+  t.minutesWorked = std::clamp(t.minutesWorked, 0, kMaxMinutesToday);
+  t.totalMinutes = std::clamp(t.totalMinutes, 0, kMaxPastMinutes);
+}
+
 // The archive's lines into the task list; `who` names the loader in the log.
 int loadArchiveLines(App& app, u16v path, LineCoding coding, u16v who) {
   YesterdayArchive& y = app.yesterday;
@@ -126,6 +148,7 @@ int loadArchiveLines(App& app, u16v path, LineCoding coding, u16v who) {
     number(21, t.minutesWorked);
     number(23, t.projectId);
     number(24, t.clientId);
+    clampLoadedTask(t);
     logLine(u"Row %d - %s   Prj ID: %d %s", static_cast<int>(y.tasks.size()), t.text, t.projectId,
             t.done != 0 ? u"DONE" : u"NOT DONE");
     y.tasks.push_back(std::move(t));

@@ -186,6 +186,15 @@ void appendLine(std::string& out, u16v text) {
 
 Language settingsLanguage(const Settings& s) { return languageFromSetting(s.language); }
 
+int pomodoroLength(Settings& s) {
+  std::int32_t& minutes = s.pomtimerminutes;
+  if (minutes < kMinPomodoroMinutes || minutes > kMaxPomodoroMinutes) {
+    logLine(u"Pomodoro length %d out of range, set to %d", minutes, kDefaultPomodoroMinutes);
+    minutes = kDefaultPomodoroMinutes;
+  }
+  return minutes;
+}
+
 std::int32_t secondFontHeightFor(u16v faceName) {
   if (faceName == u"Verdana" || faceName == u"Arial") return 16;
   if (faceName == u"Buxton Sketch") return 21;

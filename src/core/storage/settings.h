@@ -99,6 +99,15 @@ struct Settings {
 
 Language settingsLanguage(const Settings& s);
 
+// The pomodoro length, as the timer and the scores both take it. The timer shows it in two
+// digits and must count down to 0, so a length outside 1..99 (only a hand-edited settings
+// file holds one) is logged and set back to the default of 25, also in the record, so that
+// every later reader and the next save agree.
+inline constexpr std::int32_t kMinPomodoroMinutes = 1;
+inline constexpr std::int32_t kMaxPomodoroMinutes = 99;
+inline constexpr std::int32_t kDefaultPomodoroMinutes = 25;
+int pomodoroLength(Settings& s);
+
 // The second font height that goes with a face name.
 std::int32_t secondFontHeightFor(u16v faceName);
 void setSecondFontHeight(Settings& s);

@@ -14,7 +14,6 @@ namespace {
 constexpr char16_t kTickingSound[] = u"sound\\ding.wav";
 constexpr char16_t kAlarmSound[] = u"sound\\ringin.wav";
 constexpr int kMinutesPerDay = 24 * 60;
-constexpr int kDefaultPomodoroMinutes = 25;
 
 u16 soundPath(const App& app, const char16_t* file) { return fmt(u"%s\\%s", app.start.programFolder, file); }
 
@@ -30,17 +29,6 @@ void markDayUsed(App& app) {
   app.sheet.dayTotals.used = 1;
   const int slot = app.todaySlot();
   if (slot >= 0 && slot < kMonthDays) app.month.days[static_cast<std::size_t>(slot)].used = 1;
-}
-
-// A length the two digits cannot show, or one that never counts down to 0, would leave a
-// timer that never ends; a hand-edited settings file is the only way to get one.
-int pomodoroLength(App& app) {
-  int& minutes = app.settings.pomtimerminutes;
-  if (minutes < 1 || minutes > 99) {
-    logLine(u"Pomodoro length %d out of range, set to %d", minutes, kDefaultPomodoroMinutes);
-    minutes = kDefaultPomodoroMinutes;
-  }
-  return minutes;
 }
 
 // The outcome belongs to today's sheet. An earlier sheet opened meanwhile (the open-file
@@ -188,7 +176,7 @@ void endPeriod(App& app, TimerUi& ui) {
     endPomodoro(app, ui);
   // An idle timer has a whole pomodoro left: an abandoned score given by hand then adds no
   // worked minutes, instead of the length of the period that just ran out.
-  if (!app.timer.running) app.timer.remainingMinutes = app.settings.pomtimerminutes;
+  if (!app.timer.running) app.timer.remainingMinutes = pomodoroLength(app.settings);
 }
 
 }  // namespace
@@ -197,7 +185,7 @@ bool pomodoroEndsAfterMidnight(App& app) {
   const LocalTime now = app.clock.now();
   // Counted from midnight rather than within the hour: a long pomodoro started at 22:45
   // crosses midnight just as one started at 23:50 does.
-  const int endMinute = now.hour * 60 + now.minute + app.settings.pomtimerminutes;
+  const int endMinute = now.hour * 60 + now.minute + pomodoroLength(app.settings);
   if (endMinute < kMinutesPerDay) return false;
   logLine(u"Pomo ending over midnight");
   return true;
@@ -245,7 +233,7 @@ bool startTimer(App& app, TimerUi& ui) {
     return false;
   }
 
-  const int minutes = pomodoroLength(app);
+  const int minutes = pomodoroLength(app.settings);
   ui.showStopButton(true);
   t.endsAfterMidnight = pomodoroEndsAfterMidnight(app);
   if (t.endsAfterMidnight) logLine(u"Start tmr, few min to Midnight");
@@ -313,7 +301,7 @@ bool stopTimer(App& app, TimerUi& ui) {
     App::call(app.hooks.redrawTotals);
   }
   selectTodayRow(app, ui, row);
-  t.remainingMinutes = app.settings.pomtimerminutes;
+  t.remainingMinutes = pomodoroLength(app.settings);
   t.row = -1;
   t.isBreak = false;
   t.endsAfterMidnight = false;

@@ -117,6 +117,24 @@ TEST_F(ProjectStoreTest, TimeIsCarriedIntoHoursAndClampedAtZero) {
   EXPECT_EQ(app.projects.active[0].workedMinutes, 25u);
 }
 
+TEST_F(ProjectStoreTest, TimeAndDeadlineFromAFileStayInRange) {
+  writeBytes(projects("active_prj.p01"),
+             recordLine("\"ID\",\"Name\"") +
+                 recordLine("\"5\",\"Huge\",\"2147483647\",\"2147483647\",\"1\",\"99999\",\"13\",\"40\"") +
+                 recordLine("\"6\",\"Carry\",\"1\",\"125\",\"1\",\"2021\",\"7\",\"4\"") +
+                 recordLine(std::string("\"7\",\"Cut\0here\",\"0\",\"5\"", 22)));
+  EXPECT_EQ(LoadActiveProjects(app), 4);
+  ASSERT_EQ(app.projects.active.size(), 3u);
+  EXPECT_EQ(app.projects.active[0], project(5, u"Huge", 1000000, 59, kProjectInProgress));
+  EXPECT_EQ(app.projects.active[1], project(6, u"Carry", 3, 5, kProjectInProgress, 2021, 7, 4));
+  // A name ends at a NUL, as it is saved.
+  EXPECT_EQ(app.projects.active[2].name, u"Cut");
+  // A project at the bound takes more minutes without overflow and stays there.
+  EXPECT_EQ(addProjectMinutes(app, 5, 25), 1);
+  EXPECT_EQ(app.projects.active[0].workedHours, 1000000u);
+  EXPECT_EQ(app.projects.active[0].workedMinutes, 59u);
+}
+
 TEST_F(ProjectStoreTest, TakingAllTheTimeResetsTheStatusUnlessClosed) {
   app.projects.active = {project(1, u"Done one", 0, 30, kProjectClosed), project(2, u"Paused", 0, 30, kProjectSuspended)};
   app.projects.active[1].minutesToday = 10;

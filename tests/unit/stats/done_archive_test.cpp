@@ -441,5 +441,29 @@ TEST_F(DoneArchiveQueryTest, MonthsWithoutAReadableFileAreSkipped) {
   EXPECT_EQ(r.totalMinutes, 144);
 }
 
+TEST_F(DoneArchiveQueryTest, HugeNumbersOfALineStayInRangeAndSumWithoutOverflow) {
+  const std::string big = "2147483647";
+  const std::string huge = dataLine({"9", big, "2", "20", "Huge", "0", "0", "0", "0", "0", "0", "1", big, "0", "0", "0",
+                                     "N", big, big, "0", big, "5", big, big});
+  DoneTaskEntry e;
+  ASSERT_TRUE(parseDoneTaskLine(utf8ToUtf16(huge.substr(0, huge.size() - 1)), e));
+  EXPECT_EQ(std::tie(e.year, e.dayOfWeek, e.week, e.inProgress), std::make_tuple(2255, 0, 0, 1));
+  EXPECT_EQ(std::tie(e.minutesWorked, e.totalMinutes, e.pomodoros, e.category),
+            std::make_tuple(kMaxMinutesToday, kMaxPastMinutes, 255, 0));
+
+  // With a year in reach, three such lines sum to three whole days.
+  std::string inReach = huge;
+  inReach.replace(inReach.find(big), big.size(), "21");
+  writeBytes(stats("DoneTasks_2021_2.m00"), le(kHeader + inReach + inReach + inReach));
+  writeBytes(stats("DoneTasks_2021_3.m00"), le(kHeader + line(1, 1, "Normal", 5, 2, 30, 3)));
+  const DayGroup extra = group(2, 2, 65535, 3);
+  const auto r = queryDoneArchive({2021, 2, 1}, {2021, 3, 31}, ArchiveQueryMode::Entries, 0, u"", &extra);
+  ASSERT_EQ(r.entries.size(), 4u);
+  EXPECT_EQ(r.groups[0].minutes, 3 * kMaxMinutesToday);
+  EXPECT_EQ(r.groups[0].dayOfWeek, 0);
+  EXPECT_EQ(r.totalMinutes, 3 * kMaxMinutesToday + 30 + 65535);
+  EXPECT_EQ(r.maxDayMinutes, 65535);
+}
+
 }  // namespace
 }  // namespace tirelmo

@@ -109,6 +109,16 @@ TEST_F(MonthStatsTest, LoadingKeepsOtherDaysAndPutsTodayFromTheSheet) {
   EXPECT_TRUE(logged("Month Stat data loaded"));
 }
 
+TEST_F(MonthStatsTest, ARecordIsReadWithinItsRanges) {
+  // Used flag 7 and 200 minutes: a flag and at most 59.
+  writeBytes(monthFile(), handScramble(plainTable({{2, rec({7, 255, 255, 255, 255, 255, 255, 255, 200})}})));
+  LoadMonthStatData(app);
+  EXPECT_EQ(slot(2).used, 1);
+  EXPECT_EQ(slot(2).pomodoros, 255);
+  EXPECT_EQ(slot(2).workedHours, 255);
+  EXPECT_EQ(slot(2).workedMinutes, 59);
+}
+
 TEST_F(MonthStatsTest, WorkedTimeIsStoredAsHoursAndMinutes) {
   app.sheet.sheetFileName = u"DailyTask_2021-5-14-5.pm6";
   app.sheet.rows[0].text = u"a";

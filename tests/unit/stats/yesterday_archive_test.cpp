@@ -232,6 +232,23 @@ TEST_F(YesterdayArchiveTest, LaterRunReadsTheArchiveBack) {
   EXPECT_EQ(log, want);
 }
 
+TEST_F(YesterdayArchiveTest, NumbersReadBackStayInRangeAndAStrangeCategoryStays) {
+  const std::string big = "2147483647";
+  writeBytes(path("YesterdayArchive.y00"),
+             le(kHeader + "Heading\n" +
+                quoted({big, big, "13", big, "Huge", "0", "0", "0", "0", "0", "0", big, big, big, big, big, big, "N",
+                        "99", big, big, big, big, "7", "0"})));
+  loadYesterdayArchiveAtStart(app);
+  ASSERT_EQ(app.yesterday.tasks.size(), 1u);
+  const YesterdayTask& t = app.yesterday.tasks[0];
+  EXPECT_EQ(std::tie(t.day, t.month, t.year, t.dayOfWeek, t.week), std::make_tuple(0, 0, 255, 0, 0));
+  EXPECT_EQ(std::tie(t.age, t.done, t.pomodoros, t.abandoned, t.internalInterruptions, t.externalInterruptions),
+            std::make_tuple(256, 1, 255, 255, 255, 255));
+  EXPECT_EQ(t.minutesWorked, kMaxMinutesToday);
+  // The page leaves such a task out with its own log line.
+  EXPECT_EQ(t.category, 99);
+}
+
 TEST_F(YesterdayArchiveTest, OlderFormsAreReadWhenTheArchiveIsMissing) {
   writeBytes(path("YesterdayArchive.csv"),
              kHeader + "On Monday (March 1, 2021) you did\n" +

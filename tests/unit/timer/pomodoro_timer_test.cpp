@@ -397,6 +397,29 @@ TEST_F(PomodoroTimerTest, AnUnusablePomodoroLengthFallsBackToTheDefault) {
   EXPECT_EQ(row(4).pomodoros, 1);
 }
 
+TEST_F(PomodoroTimerTest, AHugePomodoroLengthInTheSettingsFileIsTheDefaultForScoresAndTimerAlike) {
+  app.settings.wkdir = dir.path();
+  test::writeBytes(dir.native() + "/tirelmo.i00", test::le("pomtimerminutes=2147483600\r\n"));
+  ASSERT_TRUE(LoadSettingsFromFile_i00(app.settings));
+  ASSERT_EQ(app.settings.pomtimerminutes, 2147483600);
+
+  // A pomodoro given by hand takes the length the timer would run.
+  ASSERT_TRUE(scoreCommandAdd(app, ScoreKind::Pomodoro));
+  EXPECT_TRUE(logged("Pomodoro length 2147483600 out of range, set to 25"));
+  EXPECT_EQ(row(4).info.minutesToday, 25);
+  EXPECT_EQ(app.sheet.dayTotals.workedMinutes, 25);
+  ASSERT_TRUE(removeScore(app, ScoreKind::Pomodoro));
+  EXPECT_EQ(row(4).info.minutesToday, 0);
+
+  ASSERT_TRUE(startTimer(app, ui));
+  EXPECT_EQ(app.timer.remainingMinutes, 25);
+  tick(10 * 60);
+  ASSERT_TRUE(stopTimer(app, ui));
+  EXPECT_EQ(row(4).abandoned, 1);
+  EXPECT_EQ(row(4).info.minutesToday, 10);
+  EXPECT_EQ(app.timer.remainingMinutes, 25);
+}
+
 TEST_F(PomodoroTimerTest, MidnightIsCountedFromTheStartOfTheDay) {
   app.settings.pomtimerminutes = 25;
   clock.set(2021, 5, 14, 23, 34);
