@@ -10,7 +10,7 @@
 
 #include "app/app.h"
 #include "fuzz_input_file.h"
-#include "sheet/day_start.h"
+#include "app/day_start.h"
 #include "sheet/sheet_files.h"
 #include "stats/done_archive.h"
 #include "stats/yesterday_archive.h"

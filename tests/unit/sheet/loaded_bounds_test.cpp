@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "sheet/day_start.h"
+#include "app/day_start.h"
 #include "sheet/legacy_formats.h"
 #include "sheet/sheet_files.h"
 #include "support/recording_canvas.h"
