@@ -25,12 +25,6 @@ void addSaturating(std::uint8_t& to, std::uint8_t add) {
 
 bool isToday(const App& app) { return isTodaySheet(app.sheet, app.start.today); }
 
-void markDayUsed(App& app) {
-  app.sheet.dayTotals.used = 1;
-  const int slot = app.todaySlot();
-  if (slot >= 0 && slot < kMonthDays) app.month.days[static_cast<std::size_t>(slot)].used = 1;
-}
-
 // A row below a known separator is unplanned. With no separator yet (a first start) there
 // is no unplanned part of the sheet at all.
 bool belowSeparator(const TodoSheet& sheet, int row) {
@@ -54,7 +48,7 @@ void workedMinutes(App& app, TodoRow& r, int minutes, const char16_t* failureLin
   const std::int32_t before = r.info.minutesToday;
   r.info.minutesToday = static_cast<std::int32_t>(
       std::clamp<std::int64_t>(std::int64_t{before} + minutes, 0, kMaxMinutesToday));
-  if (todaysSheet) addDayWorkedMinutes(app.sheet.dayTotals, std::int64_t{r.info.minutesToday} - before);
+  if (todaysSheet) addDayWorkedMinutes(todayTotals(app), std::int64_t{r.info.minutesToday} - before);
   if (!addProjectMinutes(app, r.info.projectId, minutes)) logLine(failureLine, minutes, r.info.projectId);
 }
 
@@ -90,7 +84,7 @@ bool addScore(App& app, int row, ScoreKind kind, bool byUser, ScoreTarget target
 
   markDayUsed(app);
   countUp(r.counter(kind));
-  DayStats& day = app.sheet.dayTotals;
+  DayStats& day = todayTotals(app);
   switch (kind) {
     case ScoreKind::Pomodoro:
       countUp(day.pomodoros);
@@ -174,12 +168,12 @@ bool removeScore(App& app, ScoreKind kind) {
   --counter;
   // The day may never have counted this score (an abandoned repeat row): it stays at 0
   // instead of wrapping to 255.
-  std::uint8_t& dayCounter = app.sheet.dayTotals.counter(kind);
+  std::uint8_t& dayCounter = todayTotals(app).counter(kind);
   if (dayCounter > 0) --dayCounter;
   if (kind == ScoreKind::Pomodoro) {
     const int taken = std::clamp(r.info.minutesToday, 0, pomodoroLength(app.settings));
     r.info.minutesToday = std::max(0, r.info.minutesToday - taken);
-    if (page == kPageTodoToday) addDayWorkedMinutes(app.sheet.dayTotals, -taken);
+    if (page == kPageTodoToday) addDayWorkedMinutes(todayTotals(app), -taken);
   }
   if (kind == ScoreKind::Done) {
     setRowLook(sheet, row);

@@ -5,6 +5,7 @@
 #include "app/log.h"
 #include "sheet/damaged_sheet.h"
 #include "sheet/legacy_formats.h"
+#include "stats/month_stats.h"
 #include "storage/file_ops.h"
 #include "storage/scrambler.h"
 #include "text/scan.h"
@@ -490,11 +491,7 @@ bool DisplayToDoSheet(App& app, u16v path) {
   if (sheet.readWithDamage) keepDamagedSheet(app, path);
 
   App::call(app.hooks.sheetDisplayed);
-  if (!sheet.readOnly) {
-    const int slot = app.todaySlot();
-    sheet.dayTotals.used = 1;
-    if (slot >= 0 && slot < kMonthDays) app.month.days[static_cast<std::size_t>(slot)] = sheet.dayTotals;
-  }
+  if (!sheet.readOnly) takeTodayTotalsFromMonth(app);
   return true;
 }
 

@@ -44,7 +44,13 @@ inline constexpr std::size_t kMonthTableBytes = 16 * kMonthDays;  // 496
 // Slot i holds day of month i + 1.
 struct MonthTable {
   std::array<DayStats, kMonthDays> days{};
-  void clear() { days.fill(DayStats()); }
+  // Today's slot holds today's running totals (set once they were first copied there); not
+  // stored in the file.
+  bool todayKept = false;
+  void clear() {
+    days.fill(DayStats());
+    todayKept = false;
+  }
 };
 
 }  // namespace tirelmo

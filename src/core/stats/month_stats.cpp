@@ -26,11 +26,44 @@ u16 monthStatsPath(const App& app) {
   return joinPath(app.start.userDataDir, fmt(u"stats\\%d-%d.ats", app.start.today.year, app.start.today.month));
 }
 
-void copyDayTotalsToMonth(App& app) {
-  app.sheet.dayTotals.used = 1;
+namespace {
+
+DayStats* todaySlotOf(App& app) {
   const int slot = app.todaySlot();
-  if (slot < 0 || slot >= kMonthDays) return;
-  app.month.days[static_cast<std::size_t>(slot)] = app.sheet.dayTotals;
+  return slot >= 0 && slot < kMonthDays ? &app.month.days[static_cast<std::size_t>(slot)] : nullptr;
+}
+
+}  // namespace
+
+DayStats& todayTotals(App& app) {
+  if (isTodaySheet(app.sheet, app.start.today)) return app.sheet.dayTotals;
+  // Without a slot for today (a start date out of range) there is no better place.
+  DayStats* slot = todaySlotOf(app);
+  return slot ? *slot : app.sheet.dayTotals;
+}
+
+const DayStats& todayTotals(const App& app) { return todayTotals(const_cast<App&>(app)); }
+
+void markDayUsed(App& app) {
+  todayTotals(app).used = 1;
+  if (DayStats* slot = todaySlotOf(app)) slot->used = 1;
+}
+
+void copyDayTotalsToMonth(App& app) {
+  markDayUsed(app);
+  // An earlier sheet's totals are that day's; today's slot already holds today's.
+  if (!isTodaySheet(app.sheet, app.start.today)) return;
+  if (DayStats* slot = todaySlotOf(app)) {
+    *slot = app.sheet.dayTotals;
+    app.month.todayKept = true;
+  }
+}
+
+void takeTodayTotalsFromMonth(App& app) {
+  DayStats* slot = todaySlotOf(app);
+  if (!isTodaySheet(app.sheet, app.start.today) || !slot) return;
+  if (app.month.todayKept) app.sheet.dayTotals = *slot;
+  copyDayTotalsToMonth(app);
 }
 
 void LoadMonthStatData(App& app) {

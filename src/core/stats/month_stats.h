@@ -2,6 +2,7 @@
 // block into "<user-data folder>\stats\<year>-<month>.ats".
 #pragma once
 
+#include "stats/day_stats.h"
 #include "text/ustring.h"
 
 namespace tirelmo {
@@ -20,7 +21,21 @@ void LoadMonthStatData(App& app);
 // was not replaced.
 bool SaveMonthStatData(App& app);
 
-// Marks today's record as used and copies it into today's slot of the month table.
+// Today's totals: today's sheet's own while it is on display. While an earlier sheet is on
+// display (its own totals on the page), today's slot of the month table holds them, and
+// scores given meanwhile (Next Things, the timer) count there.
+DayStats& todayTotals(App& app);
+const DayStats& todayTotals(const App& app);
+
+// Marks today as used, in today's totals and in the month table.
+void markDayUsed(App& app);
+
+// Marks today's record as used and copies it into today's slot of the month table; with an
+// earlier sheet on display only the used mark is set.
 void copyDayTotalsToMonth(App& app);
+
+// Today's sheet is back on display after an earlier one: its totals are the ones kept in
+// the month table meanwhile (a recount of its rows misses the scores given elsewhere).
+void takeTodayTotalsFromMonth(App& app);
 
 }  // namespace tirelmo

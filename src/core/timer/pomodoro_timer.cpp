@@ -5,6 +5,7 @@
 #include "app/day_cycle.h"
 #include "app/scores.h"
 #include "sheet/sheet.h"
+#include "stats/month_stats.h"
 #include "sheet/sheet_files.h"
 
 namespace tirelmo {
@@ -23,12 +24,6 @@ void playAlarmIfWanted(App& app, TimerUi& ui) {
 
 void refuse(App& app, Txt message, Txt caption, MsgIcon icon) {
   app.prompts.show(app.tr(message), app.tr(caption), MsgButtons::Ok, icon);
-}
-
-void markDayUsed(App& app) {
-  app.sheet.dayTotals.used = 1;
-  const int slot = app.todaySlot();
-  if (slot >= 0 && slot < kMonthDays) app.month.days[static_cast<std::size_t>(slot)].used = 1;
 }
 
 // The outcome belongs to today's sheet. An earlier sheet opened meanwhile (the open-file
@@ -193,7 +188,7 @@ bool pomodoroEndsAfterMidnight(App& app) {
 
 int breakMinutesAfterPomodoro(const App& app) {
   const int setting = app.settings.breaktimerminutes;
-  const int pomodoros = app.sheet.dayTotals.pomodoros;
+  const int pomodoros = todayTotals(app).pomodoros;
   // A negative length from a damaged settings file would never count down to 0.
   if (setting <= 0 || pomodoros == 0) return 0;
   return pomodoros % kPomodorosPerLongBreak == 0 ? kLongBreakMinutes : setting;

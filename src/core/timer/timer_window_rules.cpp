@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/app.h"
+#include "stats/month_stats.h"
 #include "storage/settings.h"
 #include "text/format.h"
 
@@ -80,7 +81,7 @@ TimerWindowSetup timerWindowSetup(const App& app) {
 }
 
 u16 timerTooltipText(const App& app) {
-  const DayStats& day = app.sheet.dayTotals;
+  const DayStats& day = todayTotals(app);
   if (app.timer.isBreak) return fmt(app.tr(Txt::TimerTipBreak), day.pomodoros, day.done);
   const TodoRow* row = timerRow(app);
   return fmt(app.tr(Txt::TimerTipPomodoro), row ? firstUnits(row->text, kTimerTipTaskUnits) : u16(), day.pomodoros,

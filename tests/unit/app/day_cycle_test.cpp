@@ -277,5 +277,31 @@ TEST_F(SheetNavigationTest, AFailedSaveStopsTheDayRestartAndWhatTriggeredIt) {
   EXPECT_EQ(row(1).text, u"typed, not yet in the model");
 }
 
+TEST_F(SheetNavigationTest, ScoresWhileAnEarlierSheetIsShownCountForTodayOnly) {
+  Rec busy;
+  busy.index = 0, busy.pomodoros = 7, busy.text = "a busy day";
+  writeSheet(2021, 3, name(4), header() + record(busy));
+  app.ui.currentRow = 0;
+  ASSERT_TRUE(scoreCommandAdd(app, ScoreKind::Pomodoro));
+  ASSERT_EQ(app.month.days[4].pomodoros, 1);
+
+  showPreviousSheet(app);
+  ASSERT_EQ(app.sheet.sheetFileName, utf8ToUtf16(name(4)));
+  ASSERT_EQ(app.sheet.dayTotals.pomodoros, 7);
+  // A pomodoro on a Todolist row meanwhile is today's: it must neither copy the earlier
+  // day's 7 into today's slot nor be added to the earlier day.
+  app.ui.currentPage = kPageNextThings;
+  app.todolist.rows[0].text = u"list task";
+  ASSERT_TRUE(scoreCommandAdd(app, ScoreKind::Pomodoro));
+  EXPECT_EQ(app.month.days[4].pomodoros, 2);
+  EXPECT_EQ(app.month.days[3].pomodoros, 0);
+  EXPECT_EQ(app.sheet.dayTotals.pomodoros, 7);
+
+  // Back on today's sheet its totals are today's, the Todolist pomodoro included.
+  backToTodaySheet(app);
+  EXPECT_EQ(app.sheet.dayTotals.pomodoros, 2);
+  EXPECT_EQ(app.month.days[4].pomodoros, 2);
+}
+
 }  // namespace
 }  // namespace tirelmo
