@@ -27,10 +27,6 @@ class OpenSheetFile {
   FileHandle handle = kInvalidFile;
 };
 
-bool belowSeparator(const TodoSheet& sheet, int row) {
-  return sheet.separatorIndex >= 0 && row > sheet.separatorIndex;
-}
-
 u16 summaryText(const u16& text) {
   constexpr std::size_t kShown = 80;
   if (text.size() <= kShown) return text;

@@ -25,12 +25,6 @@ void addSaturating(std::uint8_t& to, std::uint8_t add) {
 
 bool isToday(const App& app) { return isTodaySheet(app.sheet, app.start.today); }
 
-// A row below a known separator is unplanned. With no separator yet (a first start) there
-// is no unplanned part of the sheet at all.
-bool belowSeparator(const TodoSheet& sheet, int row) {
-  return sheet.separatorIndex >= 0 && row > sheet.separatorIndex;
-}
-
 int pageOf(const App& app, ScoreTarget target) {
   return target == ScoreTarget::TodaySheet ? kPageTodoToday : app.ui.currentPage;
 }

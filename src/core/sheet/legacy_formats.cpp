@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "storage/le_bytes.h"
 #include "app/log.h"
 #include "storage/scrambler.h"
 
@@ -11,12 +12,6 @@ namespace tirelmo {
 namespace {
 
 const unsigned char* bytesOf(std::string_view s) { return reinterpret_cast<const unsigned char*>(s.data()); }
-
-std::int32_t getLe32(const unsigned char* p) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-                                   (static_cast<std::uint32_t>(p[2]) << 16) |
-                                   (static_cast<std::uint32_t>(p[3]) << 24));
-}
 
 // Reads one whole file of a fixed-size format, never more than its size. Empty when
 // nothing could be read. A file cut short, or one that could not be read as far as it
@@ -127,13 +122,13 @@ void parsePm5(std::string_view bytes, TodoSheet& sheet, bool takeDayRecord) {
     row.setScoreBytes(p + kPm5TextBytes + i * 10);
     const unsigned char* info = p + kPm5TextBytes + kPm5ScoreBytes + i * 80;
     row.info.category = info[0];
-    row.info.minutesToday = getLe32(info + 4);
+    row.info.minutesToday = static_cast<std::int32_t>(getLe32(info + 4));
     // Deadlines came later: the date bytes of this format mean nothing, so neither does a
     // deadline bit; the unplanned and repeat bits are kept.
     row.info.flags = static_cast<std::uint8_t>(info[11] & (rowflag::kUnplanned | rowflag::kRepeat));
     row.info.ageDays = info[15];
-    row.info.pastMinutes = getLe32(info + 16);
-    row.info.projectId = getLe32(info + 20);
+    row.info.pastMinutes = static_cast<std::int32_t>(getLe32(info + 16));
+    row.info.projectId = static_cast<std::int32_t>(getLe32(info + 20));
     finishRow(row);
   }
   if (takeDayRecord) sheet.dayTotals = DayStats::fromBytes(p + kPm5TextBytes + kPm5ScoreBytes + kPm5InfoBytes);

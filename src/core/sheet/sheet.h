@@ -56,6 +56,12 @@ bool isSheetNameDate(int year, int month, int day);
 // True when no sheet is named yet, or the name's date ("DailyTask_%d-%d-%d") is today.
 bool isTodaySheet(const TodoSheet& sheet, const DayDate& today);
 
+// A row below a known separator is unplanned. With no separator yet (a first start) there
+// is no unplanned part of the sheet at all.
+inline bool belowSeparator(const TodoSheet& sheet, int row) {
+  return sheet.separatorIndex >= 0 && row > sheet.separatorIndex;
+}
+
 // Today's totals summed from the rows; marks the day as used in the month table.
 void recountDayTotals(TodoSheet& sheet, MonthTable& month, int todaySlot);
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "storage/le_bytes.h"
 #include "app/log.h"
 #include "sheet/damaged_sheet.h"
 #include "sheet/legacy_formats.h"
@@ -13,18 +14,6 @@
 namespace tirelmo {
 
 namespace {
-
-void putLe32(unsigned char* p, std::uint32_t v) {
-  p[0] = static_cast<unsigned char>(v);
-  p[1] = static_cast<unsigned char>(v >> 8);
-  p[2] = static_cast<unsigned char>(v >> 16);
-  p[3] = static_cast<unsigned char>(v >> 24);
-}
-
-std::uint32_t getLe32(const unsigned char* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 
 // The text as a record stores it: up to a NUL the editors never produce, at most 179 units.
 u16v storedText(const u16& text) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "storage/le_bytes.h"
 #include "app/app.h"
 #include "app/dates.h"
 #include "app/log.h"
@@ -29,12 +30,6 @@ constexpr std::size_t kWeeklyLineMaxBytes = 179;
 constexpr std::uint32_t kReadChunk = 4096;
 // The conversion deletes its source, so it takes any line a month file could plausibly hold.
 constexpr std::size_t kConvertLineMaxBytes = 1u << 20;
-
-std::string toLe(u16v text) {
-  std::string bytes;
-  appendUtf16Le(bytes, text);
-  return bytes;
-}
 
 std::string narrow(u16v ascii) {
   std::string out;
@@ -65,7 +60,7 @@ void convertCsvToM00(u16v csvPath, u16v m00Path) {
   const int lines = readLfLines(csvPath, LineCoding::Utf8, kConvertLineMaxBytes, u"MthDet_convert_csv_m00",
                                 [&](int, u16& line) {
                                   line.push_back(u'\n');
-                                  return out.write(toLe(line));
+                                  return out.write(utf16LeBytes(line));
                                 },
                                 &skipped);
   if (lines < 0) {
@@ -86,7 +81,7 @@ void convertCsvToM00(u16v csvPath, u16v m00Path) {
 }
 
 FileHandle openMonthFile(u16v path) {
-  const std::string header = toLe(kMonthHeader);
+  const std::string header = utf16LeBytes(kMonthHeader);
   const FileHandle h = openLineFileForAppend(path, {2, kLfUnit, header});
   if (h == kInvalidFile) logLastError(u"CreateFile");
   return h;
@@ -125,17 +120,8 @@ std::string weeklyLine(App& app, u16v text) {
 
 void appendLines(App& app, const u16& dataLine, u16v text) {
   DoneArchive& a = app.doneArchive;
-  writeAll(a.monthFile, toLe(dataLine));
+  writeAll(a.monthFile, utf16LeBytes(dataLine));
   if (a.weeklyFile != kInvalidFile) writeAll(a.weeklyFile, weeklyLine(app, text));
-}
-
-u16 quotedNumbers(std::initializer_list<std::int64_t> values) {
-  u16 out;
-  for (std::int64_t v : values) {
-    out += fmt(u"\"%d\"", v);
-    out.push_back(u',');
-  }
-  return out;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "storage/le_bytes.h"
 #include "app/app.h"
 #include "app/dates.h"
 #include "app/log.h"
@@ -23,21 +24,6 @@ constexpr char16_t kHeader[] =
 
 // The legacy summary files were written by a fixed-size buffer of this many bytes.
 constexpr std::uint32_t kLegacyFileMaxBytes = 9000;
-
-std::string toLe(u16v text) {
-  std::string bytes;
-  appendUtf16Le(bytes, text);
-  return bytes;
-}
-
-u16 quotedNumbers(std::initializer_list<std::int64_t> values) {
-  u16 out;
-  for (std::int64_t v : values) {
-    out += fmt(u"\"%d\"", v);
-    out.push_back(u',');
-  }
-  return out;
-}
 
 // Columns 0-3 and 19 come from the task, the rest from the arguments; all lines share it.
 u16 archiveLine(const YesterdayTask& t, const std::uint8_t startDate[3], const std::uint8_t insertDate[3],
@@ -60,9 +46,9 @@ u16 archiveLine(const YesterdayTask& t, const std::uint8_t startDate[3], const s
 void writeLine(App& app, const u16& line) {
   YesterdayArchive& y = app.yesterday;
   if (y.writer) {
-    y.writer->write(toLe(line));
+    y.writer->write(utf16LeBytes(line));
   } else if (y.file != kInvalidFile) {
-    const std::string bytes = toLe(line);
+    const std::string bytes = utf16LeBytes(line);
     if (!fileWrite(y.file, bytes.data(), static_cast<std::uint32_t>(bytes.size()))) logLastError(u"WriteFile");
   }
 }
@@ -188,8 +174,8 @@ int createYesterdayArchive(App& app, int year, int month, int day, int dayOfWeek
     logLastError(u"CreateFile");
     return -1;
   }
-  writer->write(toLe(kHeader));
-  writer->write(toLe(y.heading + u"\n"));
+  writer->write(utf16LeBytes(kHeader));
+  writer->write(utf16LeBytes(y.heading + u"\n"));
   y.writer = std::move(writer);
   return 0;
 }
@@ -201,7 +187,7 @@ int openYesterdayArchiveForAppend(App& app) {
   // made again here.
   if (pathKind(kYesterdayArchiveFile) == PathKind::File) {
     // Its header and heading, should a crash have left the file empty.
-    const std::string header = toLe(kHeader) + toLe(y.heading + u"\n");
+    const std::string header = utf16LeBytes(kHeader) + utf16LeBytes(y.heading + u"\n");
     y.file = openLineFileForAppend(kYesterdayArchiveFile, {2, std::string_view("\n\0", 2), header});
   } else {
     setLastErrorCode(winerr::kFileNotFound);

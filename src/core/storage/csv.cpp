@@ -69,4 +69,13 @@ int bStoi(int n, u16v row, u16& scratch, std::int32_t& value) {
   return 0;
 }
 
+u16 quotedNumbers(std::initializer_list<std::int64_t> values) {
+  u16 out;
+  for (std::int64_t v : values) {
+    out += fmt(u"\"%d\"", v);
+    out.push_back(u',');
+  }
+  return out;
+}
+
 }  // namespace tirelmo

@@ -23,4 +23,7 @@ int csvGetNthToken(int n, u16v row, u16& token);
 // the signed 32-bit range logs a line and sets value to -1.
 int bStoi(int n, u16v row, u16& scratch, std::int32_t& value);
 
+// Each number as a quoted field followed by a comma: "1","2",
+u16 quotedNumbers(std::initializer_list<std::int64_t> values);
+
 }  // namespace tirelmo

@@ -124,11 +124,5 @@ bool readFileBytes(u16v path, std::string& bytes, std::uint32_t maxBytes) {
   return ok;
 }
 
-void appendUtf16Le(std::string& out, u16v text) {
-  for (char16_t c : text) {
-    out.push_back(static_cast<char>(c & 0xFF));
-    out.push_back(static_cast<char>(c >> 8));
-  }
-}
 
 }  // namespace tirelmo

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/file.h"
+#include "storage/le_bytes.h"
 #include "text/ustring.h"
 
 namespace tirelmo {
@@ -36,7 +37,5 @@ u16 joinPath(u16v folder, u16v name);
 // Reads at most maxBytes of a file in one go. False when it cannot be opened or read.
 bool readFileBytes(u16v path, std::string& bytes, std::uint32_t maxBytes);
 
-// Appends UTF-16LE bytes of text to a byte string.
-void appendUtf16Le(std::string& out, u16v text);
 
 }  // namespace tirelmo

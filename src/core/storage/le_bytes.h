@@ -31,6 +31,20 @@ inline void putLe32(unsigned char* p, std::uint32_t v) {
   p[3] = static_cast<unsigned char>(v >> 24);
 }
 
+// Appends the UTF-16LE bytes of text.
+inline void appendUtf16Le(std::string& out, u16v text) {
+  for (char16_t c : text) {
+    out.push_back(static_cast<char>(c & 0xFF));
+    out.push_back(static_cast<char>(c >> 8));
+  }
+}
+
+inline std::string utf16LeBytes(u16v text) {
+  std::string bytes;
+  appendUtf16Le(bytes, text);
+  return bytes;
+}
+
 // The units of UTF-16LE bytes up to the first NUL unit (or the end); an odd last byte is
 // no unit.
 inline u16 unitsFromLe(const unsigned char* p, std::size_t bytes) {
