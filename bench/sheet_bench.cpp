@@ -17,10 +17,11 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/dates.h"
-#include "app/log.h"
+#include "base/dates.h"
+#include "base/log.h"
 #include "app/day_start.h"
 #include "sheet/sheet.h"
+#include "app/sheet_io.h"
 #include "sheet/sheet_files.h"
 #include "sheet/sheet_list.h"
 #include "stats/done_archive.h"

@@ -6,8 +6,11 @@
 #   file-length       no file under src/ is longer than 800 lines
 #   include-graph     the includes of src/core form no circle, a .cpp and its header
 #                     counting as one unit (the path without extension)
+#   layers            sheet/, storage/, text/ and base/ include nothing from app/, where the
+#                     sequences over many models live; they name the App by a forward
+#                     declaration only
 #
-#   scripts/check-house.sh [platform-headers|file-length|include-graph]...
+#   scripts/check-house.sh [platform-headers|file-length|include-graph|layers]...
 #
 # Without arguments every check runs. Prints each violation on its own line and exits 1
 # when there is any. Needs only bash, find, grep, sed, sort and awk.
@@ -157,15 +160,25 @@ checkIncludeGraph() {
   }
 }
 
+checkLayers() {
+  local hits
+  hits=$(coreIncludes | awk -F'\t' '$1 ~ /^src\/core\/(sheet|storage|text|base)\// && $4 ~ /^app\// {print "  " $1 ":" $2 ": " $4}')
+  if [[ -n $hits ]]; then
+    fail "a model or format module includes from app/:"
+    echo "$hits" >&2
+  fi
+}
+
 checks=("$@")
-[[ ${#checks[@]} -gt 0 ]] || checks=(platform-headers file-length include-graph)
+[[ ${#checks[@]} -gt 0 ]] || checks=(platform-headers file-length include-graph layers)
 for check in "${checks[@]}"; do
   case $check in
     platform-headers) checkPlatformHeaders ;;
     file-length) checkFileLength ;;
     include-graph) checkIncludeGraph ;;
+    layers) checkLayers ;;
     *)
-      echo "usage: $0 [platform-headers|file-length|include-graph]..." >&2
+      echo "usage: $0 [platform-headers|file-length|include-graph|layers]..." >&2
       exit 2
       ;;
   esac

@@ -4,12 +4,13 @@
 
 #include <algorithm>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "dialogs.h"
 #include "main_window.h"
 #include "menus_win32.h"
 #include "projects/categories.h"
 #include "resource.h"
+#include "app/sheet_io.h"
 #include "sheet/sheet_files.h"
 #include "app/day_cycle.h"
 #include "app/scores.h"

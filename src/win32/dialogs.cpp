@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "gdi_canvas.h"
 #include "text/format.h"
 #include "web/web_pages.h"

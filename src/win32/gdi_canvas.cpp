@@ -5,7 +5,7 @@
 #include <cstring>
 #include <limits>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "wide.h"
 
 namespace tirelmo {

@@ -1,7 +1,7 @@
 // Process entry of Tirelmo.
 #include <windows.h>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "app/startup.h"
 #include "dialogs.h"
 #include "main_window.h"

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "app/startup.h"
 #include "commands.h"
 #include "dialogs.h"

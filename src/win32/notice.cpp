@@ -1,6 +1,6 @@
 #include "notice.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "main_window.h"
 #include "wide.h"
 

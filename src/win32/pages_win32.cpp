@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "commands.h"
 #include "main_window.h"
 #include "resource.h"

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "main_window.h"
 #include "resource.h"
 #include "ui/sheet_page.h"

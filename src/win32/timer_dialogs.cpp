@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "art_ids.h"
 #include "gdi_canvas.h"
 #include "wide.h"

@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "main_window.h"
 #include "resource.h"
 #include "timer/pomodoro_timer.h"

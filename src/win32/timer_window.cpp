@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "art_ids.h"
 #include "gdi_canvas.h"
 #include "main_window.h"

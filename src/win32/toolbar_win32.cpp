@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "main_window.h"
 #include "wide.h"
 

@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "commands.h"
 #include "main_window.h"
 #include "resource.h"

@@ -3,7 +3,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "wide.h"
 
 namespace tirelmo {

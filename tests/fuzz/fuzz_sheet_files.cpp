@@ -6,6 +6,7 @@
 
 #include "fuzz_input_file.h"
 #include "projects/project_store.h"
+#include "app/sheet_io.h"
 #include "sheet/legacy_formats.h"
 #include "sheet/sheet_files.h"
 #include "stats/done_archive.h"

@@ -11,6 +11,7 @@
 #include "app/app.h"
 #include "fuzz_input_file.h"
 #include "app/day_start.h"
+#include "app/sheet_io.h"
 #include "sheet/sheet_files.h"
 #include "stats/done_archive.h"
 #include "stats/yesterday_archive.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/dates.h"
+#include "base/dates.h"
 #include "platform/clock.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"

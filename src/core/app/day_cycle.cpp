@@ -1,8 +1,9 @@
 #include "app/day_cycle.h"
 
 #include "app/app.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "app/startup.h"
+#include "app/sheet_io.h"
 #include "sheet/sheet_files.h"
 
 namespace tirelmo {

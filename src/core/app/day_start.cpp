@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "app/log.h"
-#include "sheet/damaged_sheet.h"
+#include "base/log.h"
+#include "app/damaged_sheet.h"
+#include "app/sheet_io.h"
 #include "sheet/legacy_formats.h"
 #include "sheet/sheet_files.h"
 #include "stats/done_archive.h"

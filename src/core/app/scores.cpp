@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/app.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "projects/project_store.h"
 #include "app/day_cycle.h"
 #include "stats/done_archive.h"

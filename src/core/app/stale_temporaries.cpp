@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/file.h"
 #include "projects/project_store.h"
 #include "sheet/sheet_names.h"

@@ -1,10 +1,11 @@
 #include "app/startup.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "app/stale_temporaries.h"
 #include "platform/file.h"
 #include "projects/project_store.h"
 #include "app/day_start.h"
+#include "app/sheet_io.h"
 #include "sheet/sheet_files.h"
 #include "stats/month_stats.h"
 #include "stats/yesterday_archive.h"

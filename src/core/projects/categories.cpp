@@ -1,7 +1,7 @@
 #include "projects/categories.h"
 
 #include "app/app.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "app/day_cycle.h"
 
 namespace tirelmo {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/file.h"
 #include "storage/csv.h"
 #include "storage/file_ops.h"

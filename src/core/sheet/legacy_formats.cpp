@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "sheet/sheet_load.h"
 #include "storage/le_bytes.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "storage/scrambler.h"
 
 namespace tirelmo {
@@ -12,21 +13,6 @@ namespace tirelmo {
 namespace {
 
 const unsigned char* bytesOf(std::string_view s) { return reinterpret_cast<const unsigned char*>(s.data()); }
-
-// Reads one whole file of a fixed-size format, never more than its size. Empty when
-// nothing could be read. A file cut short, or one that could not be read as far as it
-// goes, marks the sheet as read with damage.
-std::string readFixedFormat(TodoSheet& sheet, FileHandle file, std::uint32_t size, u16v reader) {
-  const std::int64_t onDisk = fileSize(file);
-  std::string bytes = readOpenFile(file, size);
-  const bool readFailed = bytes.size() < size && onDisk > static_cast<std::int64_t>(bytes.size());
-  sheet.readWithDamage = readFailed || (!bytes.empty() && bytes.size() < size);
-  if (bytes.empty())
-    logLine(u"%s() nothing to read", reader);
-  else if (bytes.size() < size)
-    logLine(u"%s() file holds %u of %u bytes, the rest reads as empty", reader, bytes.size(), size);
-  return bytes;
-}
 
 // The plain content of a format: the leading scrambled block descrambled, the rest as it
 // is. What a short file lacks is zero in the plain content (zeros in the scrambled domain
@@ -83,16 +69,6 @@ void finishRow(TodoRow& row) {
     clampLoadedRow(row);
 }
 
-void setLooks(TodoSheet& sheet) {
-  for (int i = 0; i < sheet.rowCount(); ++i) setRowLook(sheet, i);
-}
-
-// What the older loaders share after their parse: a separator from the texts, the looks.
-void settleOlderSheet(App& app) {
-  adoptSeparatorRow(app.sheet);
-  setLooks(app.sheet);
-}
-
 }  // namespace
 
 void adoptSeparatorRow(TodoSheet& sheet) {
@@ -108,6 +84,27 @@ void adoptSeparatorRow(TodoSheet& sheet) {
     }
   }
 }
+
+// Reads one whole file of a fixed-size format, never more than its size. Empty when
+// nothing could be read. A file cut short, or one that could not be read as far as it
+// goes, marks the sheet as read with damage.
+std::string readFixedFormat(TodoSheet& sheet, FileHandle file, std::uint32_t size, u16v reader) {
+  const std::int64_t onDisk = fileSize(file);
+  std::string bytes = readOpenFile(file, size);
+  const bool readFailed = bytes.size() < size && onDisk > static_cast<std::int64_t>(bytes.size());
+  sheet.readWithDamage = readFailed || (!bytes.empty() && bytes.size() < size);
+  if (bytes.empty())
+    logLine(u"%s() nothing to read", reader);
+  else if (bytes.size() < size)
+    logLine(u"%s() file holds %u of %u bytes, the rest reads as empty", reader, bytes.size(), size);
+  return bytes;
+}
+
+
+void setLooks(TodoSheet& sheet) {
+  for (int i = 0; i < sheet.rowCount(); ++i) setRowLook(sheet, i);
+}
+
 
 // ---- Byte-level parsers -----------------------------------------------------------------
 
@@ -192,80 +189,6 @@ void parseScoreCharFormat(std::string_view bytes, TodoSheet& sheet, int storedRo
     const int to = i < planned ? i : at + (i - planned);
     if (to >= 0 && to < rowCount) sheet.rows[static_cast<std::size_t>(to)] = std::move(stored[static_cast<std::size_t>(i)]);
   }
-}
-
-// ---- Loaders ----------------------------------------------------------------------------
-
-bool loadTodoSheetPm5(App& app, FileHandle file, const RowCarryOver* carryOver, ProjectCredit credit) {
-  logLine(u"load .pm5 todotoday.");
-  const std::string bytes = readFixedFormat(app.sheet, file, kPm5FileBytes, u"loadTodoSheetPm5");
-  if (bytes.empty()) return false;
-  if (carryOver) carryOver->begin();
-  TodoSheet& sheet = app.sheet;
-  sheet.separatorIndex = -1;
-  parsePm5(bytes, sheet, !carryOver);
-  visitLoadedRows(app, carryOver, credit);
-  if (carryOver) {
-    carryOver->end();
-    // The file's day record belongs to the previous day; today's totals come from the rows.
-    recountDayTotals(sheet, app.month, app.todaySlot());
-  }
-  placeSeparatorRow(sheet);
-  logLine(u"UnU at %d", sheet.separatorIndex);
-  return true;
-}
-
-bool bLoadDailyTaskPm4(App& app, FileHandle file, const RowCarryOver* carryOver) {
-  logLine(u"bLoadDailyTaskPm4");
-  const std::string bytes = readFixedFormat(app.sheet, file, kPm4FileBytes, u"bLoadDailyTaskPm4");
-  if (bytes.empty()) return false;
-  TodoSheet& sheet = app.sheet;
-  parsePm4(bytes, sheet);
-  adoptSeparatorRow(sheet);
-  if (carryOver) {
-    carryOver->begin();
-    for (int i = 0; i < sheet.rowCount(); ++i)
-      if (!sheet.rows[static_cast<std::size_t>(i)].isFree() && i != sheet.separatorIndex) carryOver->row(i);
-    carryOver->end();
-  }
-  setLooks(sheet);
-  return true;
-}
-
-bool bLoadDailyTaskPm3(App& app, FileHandle file) {
-  logLine(u"bLoadDailyTaskPm3");
-  const std::string bytes = readFixedFormat(app.sheet, file, kPm3FileBytes, u"bLoadDailyTaskPm3");
-  if (bytes.empty()) return false;
-  parsePm3(bytes, app.sheet);
-  settleOlderSheet(app);
-  return true;
-}
-
-bool bLoadDailyTaskPm2(App& app, FileHandle file) {
-  logLine(u"bLoadDailyTaskPm2");
-  const std::string bytes = readFixedFormat(app.sheet, file, kPm3FileBytes, u"bLoadDailyTaskPm2");
-  if (bytes.empty()) return false;
-  parseScoreCharFormat(bytes, app.sheet, 25, 0);
-  settleOlderSheet(app);
-  return true;
-}
-
-bool bLoadDailyTaskPm1(App& app, FileHandle file) {
-  logLine(u"bLoadDailyTaskPm1");
-  const std::string bytes = readFixedFormat(app.sheet, file, kPm1FileBytes, u"bLoadDailyTaskPm1");
-  if (bytes.empty()) return false;
-  parseScoreCharFormat(bytes, app.sheet, 15, 8);
-  settleOlderSheet(app);
-  return true;
-}
-
-bool bLoadDailyTaskPom(App& app, FileHandle file) {
-  logLine(u"bLoadDailyTaskPom");
-  const std::string bytes = readFixedFormat(app.sheet, file, kPomFileBytes, u"bLoadDailyTaskPom");
-  if (bytes.empty()) return false;
-  parseScoreCharFormat(bytes, app.sheet, 10, 5);
-  settleOlderSheet(app);
-  return true;
 }
 
 }  // namespace tirelmo

@@ -9,9 +9,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/app.h"
+#include "sheet/sheet.h"
 #include "platform/file.h"
-#include "sheet/sheet_load.h"
 
 namespace tirelmo {
 
@@ -25,19 +24,13 @@ inline constexpr std::uint32_t kPm3FileBytes = 25 * 180 + 25 * 10 + 16;   // 476
 inline constexpr std::uint32_t kPm1FileBytes = 15 * 180 + 15 * 10 + 16;   // 2866
 inline constexpr std::uint32_t kPomFileBytes = 10 * 180 + 10 * 10 + 16;   // 1916
 
-// The .pm5 load: the raw model. The file's day record goes into dayTotals unless importing.
-bool loadTodoSheetPm5(App& app, FileHandle file, const RowCarryOver* carryOver,
-                      ProjectCredit credit = ProjectCredit::Credit);
-// .pm4: texts of 60 units in one scrambled block, then the score bytes. A carry-over gets
-// every task row (its rule is the shorter one of this format).
-bool bLoadDailyTaskPm4(App& app, FileHandle file, const RowCarryOver* carryOver);
-// .pm3: UTF-8 texts in one scrambled block, score bytes, day record (into dayTotalsSaved).
-bool bLoadDailyTaskPm3(App& app, FileHandle file);
-// .pm2, .pm1, .pom: like .pm3 but with score characters; .pm1 and .pom have 15 and 10
-// rows whose last 8 and 5 are the unplanned block.
-bool bLoadDailyTaskPm2(App& app, FileHandle file);
-bool bLoadDailyTaskPm1(App& app, FileHandle file);
-bool bLoadDailyTaskPom(App& app, FileHandle file);
+// Reads one whole file of a fixed-size format, never more than its size. Empty when
+// nothing could be read. A file cut short, or one that could not be read as far as it
+// goes, marks the sheet as read with damage.
+std::string readFixedFormat(TodoSheet& sheet, FileHandle file, std::uint32_t size, u16v reader);
+
+// Every row's look from its done mark.
+void setLooks(TodoSheet& sheet);
 
 // The byte-level parts, without logging of their own names or any archive work; the
 // loaders above and the fuzz targets call them. The sheet must be reset before.

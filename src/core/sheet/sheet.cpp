@@ -1,6 +1,6 @@
 #include "sheet/sheet.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "text/scan.h"
 
 namespace tirelmo {

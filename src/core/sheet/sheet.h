@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/dates.h"
+#include "base/dates.h"
 #include "sheet/todo_row.h"
 #include "stats/day_stats.h"
 

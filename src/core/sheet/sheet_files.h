@@ -1,6 +1,7 @@
-// The ToDo sheet on disk: the file name and folder scheme, the .pm6 format (length-prefixed
-// row records with scrambled texts), saving, loading and the display of any sheet file.
-// The older formats are read by legacy_formats.h.
+// The ToDo sheet's file format: the file name and folder scheme and the .pm6 format
+// (length-prefixed row records with scrambled texts), shared with the Todolist files. The
+// older formats are read by legacy_formats.h; saving and loading the run's sheet is
+// app/sheet_io.h.
 #pragma once
 
 #include <cstdint>
@@ -8,12 +9,14 @@
 #include <string>
 #include <string_view>
 
-#include "app/app.h"
+#include "sheet/sheet.h"
 #include "platform/file.h"
 #include "sheet/sheet_load.h"
 #include "sheet/sheet_names.h"
 
 namespace tirelmo {
+
+struct App;
 
 // ---- Names and folders ----------------------------------------------------------------
 
@@ -22,15 +25,6 @@ namespace tirelmo {
 u16 sheetFileNameFor(int year, int month, int day, int dayOfWeek, u16v extension);
 // "%s\DailyTask\%d\%d\%s".
 u16 sheetFilePath(u16v userDataDir, int year, int month, u16v fileName);
-
-// Names the sheet of the run in app.sheet.sheetFileName. The date is the start time's: the
-// sheet of a run stays the sheet of the day the run started, also when it is saved just
-// after midnight by the day restart.
-void getTodayTdlFileName(App& app, u16v extension);
-
-// Opens today's sheet file with the given extension for shared reading; kInvalidFile when
-// it does not exist. The full path goes to *path when given.
-FileHandle searchTodaySheet(App& app, u16v extension, u16* path = nullptr);
 
 // ---- The .pm6 row record, shared with the Todolist files -------------------------------
 
@@ -59,32 +53,5 @@ RowRecordStatus decodeRowRecord(std::string_view record, int rowCount, int& inde
 // handed over.
 int readRowRecords(std::string_view fileBytes, int rowCount,
                    const std::function<void(int index, TodoRow& row)>& onRow, bool* damaged = nullptr);
-
-// ---- Saving -----------------------------------------------------------------------------
-
-// Writes the sheet on display as .pm6 under the user-data folder. False when nothing was
-// written: then the modified flag and last2dofilename stay as they were and the previous
-// file is untouched. A sheet of another day on display is never written.
-bool saveTodoSheet(App& app, bool uploadToCloud);
-
-// Takes the editor texts and saves the sheet (with the cloud upload).
-bool SaveAllSheets(App& app);
-
-// Asks whether to save today's sheet when it is modified.
-enum class SaveChoice { NotModified, Saved, Discarded, Failed };
-SaveChoice SaveDiscardChanges(App& app);
-
-// ---- Loading ----------------------------------------------------------------------------
-
-// Loads a .pm6 file into the (reset) model; with a carry-over the rows are carried into a
-// new day. False when the file does not exist or cannot be opened. A file that exists but
-// cannot be read whole sets app.sheet.readWithDamage.
-bool loadTodoSheetPm6(App& app, u16v path, const RowCarryOver* carryOver,
-                      ProjectCredit credit = ProjectCredit::Credit);
-
-// Opens any sheet file for display; an earlier day's sheet is read-only. False when the
-// file has an unknown format or cannot be opened: only then is the sheet in memory (rows
-// and name) unchanged. A file that reads as empty still replaces it.
-bool DisplayToDoSheet(App& app, u16v path);
 
 }  // namespace tirelmo

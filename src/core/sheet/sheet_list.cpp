@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/file.h"
 #include "sheet/sheet_names.h"
 #include "storage/file_ops.h"

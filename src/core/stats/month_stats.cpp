@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "app/app.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/file.h"
 #include "storage/file_ops.h"
 #include "storage/scrambler.h"

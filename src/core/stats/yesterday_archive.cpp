@@ -5,8 +5,8 @@
 
 #include "storage/le_bytes.h"
 #include "app/app.h"
-#include "app/dates.h"
-#include "app/log.h"
+#include "base/dates.h"
+#include "base/log.h"
 #include "sheet/todo_row.h"
 #include "stats/done_archive.h"
 #include "storage/append_file.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/log.h"
+#include "base/log.h"
 
 namespace tirelmo {
 

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "storage/le_bytes.h"
-#include "app/log.h"
+#include "base/log.h"
 
 namespace tirelmo {
 

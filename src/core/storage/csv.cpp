@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "app/log.h"
+#include "base/log.h"
 
 namespace tirelmo {
 

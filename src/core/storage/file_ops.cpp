@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "app/log.h"
+#include "base/log.h"
 
 namespace tirelmo {
 

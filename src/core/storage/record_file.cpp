@@ -4,7 +4,7 @@
 #include <deque>
 #include <limits>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "storage/cfile.h"
 #include "storage/scrambler.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/file.h"
 #include "platform/prompts.h"
 #include "platform/system.h"

@@ -1,11 +1,12 @@
 #include "timer/pomodoro_timer.h"
 
 #include "app/app.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "app/day_cycle.h"
 #include "app/scores.h"
 #include "sheet/sheet.h"
 #include "stats/month_stats.h"
+#include "app/sheet_io.h"
 #include "sheet/sheet_files.h"
 
 namespace tirelmo {

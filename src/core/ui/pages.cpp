@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/app.h"
-#include "app/log.h"
+#include "base/log.h"
 
 namespace tirelmo {
 

@@ -5,7 +5,7 @@
 
 #include "app/app.h"
 #include "projects/project_store.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "sheet/sheet.h"
 #include "text/format.h"
 #include "ui/bitmap_ids.h"

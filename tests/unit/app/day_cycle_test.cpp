@@ -4,6 +4,7 @@
 
 #include "posix/file_faults.h"
 #include "app/scores.h"
+#include "app/sheet_io.h"
 #include "sheet/sheet_files.h"
 #include "unit/sheet/sheet_test_support.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "app/startup.h"
 #include "projects/project_store.h"
 #include "app/day_start.h"

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "app/sheet_io.h"
 #include "sheet/sheet_files.h"
 #include "sheet/sheet_list.h"
 #include "storage/settings.h"

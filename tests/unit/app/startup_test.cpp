@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "support/fakes.h"
 
 namespace tirelmo {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/sheet_io.h"
 #include "sheet/sheet_files.h"
 #include "unit/sheet/sheet_test_support.h"
 

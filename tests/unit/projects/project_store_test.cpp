@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "support/fakes.h"
 #include "unit/storage/scrambled_names.h"
 

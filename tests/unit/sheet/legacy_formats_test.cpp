@@ -1,3 +1,4 @@
+#include "app/sheet_io.h"
 #include "sheet/legacy_formats.h"
 
 #include <gtest/gtest.h>

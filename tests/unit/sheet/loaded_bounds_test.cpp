@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/day_start.h"
+#include "app/sheet_io.h"
 #include "sheet/legacy_formats.h"
 #include "sheet/sheet_files.h"
 #include "support/recording_canvas.h"

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "app/day_start.h"
+#include "app/sheet_io.h"
 #include "sheet/sheet_files.h"
 #include "unit/sheet/sheet_test_support.h"
 

@@ -1,3 +1,4 @@
+#include "app/sheet_io.h"
 #include "sheet/sheet_files.h"
 
 #include <gtest/gtest.h>

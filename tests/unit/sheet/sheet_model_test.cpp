@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/dates.h"
+#include "base/dates.h"
 #include "sheet/sheet.h"
 #include "support/fakes.h"
 #include "text/scan.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "support/fakes.h"
 #include "web/cloud_sync.h"
 

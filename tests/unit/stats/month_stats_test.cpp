@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "support/fakes.h"
 
 namespace tirelmo {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/file.h"
 #include "platform/prompts.h"
 #include "support/fakes.h"

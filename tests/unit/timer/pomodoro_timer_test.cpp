@@ -9,11 +9,12 @@
 
 #include "app/day_cycle.h"
 #include "app/app.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "app/startup.h"
 #include "projects/project_store.h"
 #include "app/scores.h"
 #include "app/day_start.h"
+#include "app/sheet_io.h"
 #include "sheet/sheet_files.h"
 #include "support/fakes.h"
 #include "support/timer_fakes.h"

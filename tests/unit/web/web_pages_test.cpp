@@ -7,7 +7,7 @@
 #include <set>
 
 #include "app/app.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "support/fakes.h"
 
 namespace tirelmo {

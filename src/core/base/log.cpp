@@ -1,4 +1,4 @@
-#include "app/log.h"
+#include "base/log.h"
 
 #include "platform/prompts.h"
 #include "storage/file_tools.h"

@@ -1,8 +1,8 @@
-#include "sheet/damaged_sheet.h"
+#include "app/damaged_sheet.h"
 
 #include <string>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "sheet/sheet_load.h"
 #include "storage/file_ops.h"
 

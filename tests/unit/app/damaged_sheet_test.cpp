@@ -1,10 +1,11 @@
-#include "sheet/damaged_sheet.h"
+#include "app/damaged_sheet.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "app/day_start.h"
+#include "app/sheet_io.h"
 #include "sheet/sheet_files.h"
 #include "unit/sheet/sheet_test_support.h"
 

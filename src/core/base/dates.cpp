@@ -1,4 +1,4 @@
-#include "app/dates.h"
+#include "base/dates.h"
 
 namespace tirelmo {
 
