@@ -158,9 +158,9 @@ void RowEditors::create(MainWindow& w) {
                             w.pages.sheet.rowsTop, kMarkerSize, kMarkerSize, w.hwnd,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ROW_MARKER)), w.instance, nullptr);
   if (!marker_) logLastError(u"CreateWindow marker");
-  markerImage_ = static_cast<HBITMAP>(
-      LoadImageW(w.instance, MAKEINTRESOURCEW(IDB_MARKER_BUTTON), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  if (marker_ && markerImage_) SendMessageW(marker_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(markerImage_));
+  markerImage_.reset(LoadImageW(w.instance, MAKEINTRESOURCEW(IDB_MARKER_BUTTON), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (marker_ && markerImage_)
+    SendMessageW(marker_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(markerImage_.get()));
   else logLine(u"Row marker image %d not loaded", IDB_MARKER_BUTTON);
 }
 

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "gdi_canvas.h"
 #include "platform/canvas.h"
 #include "sheet/sheet.h"
 #include "ui/window_rules.h"
@@ -71,7 +72,7 @@ class RowEditors {
   HWND list_[kListRows]{};
   HWND marker_ = nullptr;
   HFONT sheetFont_[kSheetRows]{};  // the font each sheet editor holds now
-  HBITMAP markerImage_ = nullptr;
+  GdiObject markerImage_;  // shown by the marker button, released with the editors
   bool filling_ = false;
   std::unique_ptr<Surface> scratch_;  // one editor's pixels while painting
 };
