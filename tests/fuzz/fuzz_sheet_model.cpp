@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "app/app.h"
+#include "fuzz_app.h"
 #include "fuzz_input_file.h"
 #include "app/day_start.h"
 #include "app/sheet_io.h"
@@ -22,7 +23,9 @@
 #include "ui/sheet_page.h"
 
 using namespace tirelmo;
+using fuzz::dataDir;
 using fuzz::require;
+using fuzz::Run;
 namespace fs = std::filesystem;
 
 namespace {
@@ -33,28 +36,6 @@ constexpr int kYear = 2021, kMonth = 3, kDay = 5, kDayOfWeek = 5;
 constexpr const char16_t* kExtensions[] = {u".pm6", u".pm5", u".pm4", u".pm3", u".pm2", u".pm1", u".pom"};
 constexpr const char16_t* kSkins[] = {u"cleanwhite", u"classic", u"compact white", u"no such skin"};
 
-// The user-data folder, the current directory for the whole run (the archives are named
-// relative to it).
-const tirelmo::test::TempDir& dataDir() {
-  static const tirelmo::test::TempDir dir;
-  return dir;
-}
-
-struct Run {
-  tirelmo::test::FakeClock clock;
-  tirelmo::test::ScriptedPrompts prompts;
-  tirelmo::test::FakeSystem system;
-  App app;
-  Run() : app(clock, prompts, system) {
-    clock.set(kYear, kMonth, kDay, 10, 0);
-    app.start.startTime = clock.now();
-    app.start.today = DayDate::from(clock.now());
-    app.start.displayedSheetDate = app.start.today;
-    app.start.userDataDir = dataDir().path();
-    app.start.defaultUserDataDir = dataDir().path();
-    app.settings.wkdir = dataDir().path();
-  }
-};
 
 // The test's own file access takes the path with forward slashes.
 std::string nativeOf(u16v path) {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "app/app.h"
+#include "fuzz_app.h"
 #include "fuzz_input_file.h"
 #include "projects/project_store.h"
 #include "storage/record_file.h"
@@ -18,29 +19,13 @@
 #include "support/fakes.h"
 
 using namespace tirelmo;
+using fuzz::dataDir;
 using fuzz::require;
+using fuzz::Run;
 namespace fs = std::filesystem;
 
 namespace {
 
-const tirelmo::test::TempDir& dataDir() {
-  static const tirelmo::test::TempDir dir;
-  return dir;
-}
-
-struct Run {
-  tirelmo::test::FakeClock clock;
-  tirelmo::test::ScriptedPrompts prompts;
-  tirelmo::test::FakeSystem system;
-  App app;
-  Run() : app(clock, prompts, system) {
-    clock.set(2021, 3, 5, 10, 0);
-    app.start.startTime = clock.now();
-    app.start.today = DayDate::from(clock.now());
-    app.start.userDataDir = dataDir().path();
-    app.start.defaultUserDataDir = dataDir().path();
-  }
-};
 
 std::string native(const std::string& relative) { return dataDir().native() + "/" + relative; }
 
