@@ -25,7 +25,10 @@ LRESULT CALLBACK emptyWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+// "EmptyWindow.exe keeper": a small window out of the way, held open between the measured
+// starts so that Wine's desktop and services stay up and neither side pays for them.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int show) {
+  const bool keeper = commandLine && lstrcmpiW(commandLine, L"keeper") == 0;
   WNDCLASSW wc = {};
   wc.lpfnWndProc = emptyWndProc;
   wc.hInstance = instance;
@@ -33,8 +36,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   wc.lpszClassName = L"BudgetEmptyWindow";
   if (!RegisterClassW(&wc)) return 1;
   // Tirelmo's default place and size (Wind_x, Wind_y, Wind_wth, Wind_hth).
-  HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"Empty window", WS_OVERLAPPEDWINDOW, 60, 0, 1000, 1100,
-                              nullptr, nullptr, instance, nullptr);
+  HWND hwnd = keeper ? CreateWindowExW(0, wc.lpszClassName, L"Budget keeper", WS_OVERLAPPEDWINDOW, 1400, 1000, 150,
+                                       120, nullptr, nullptr, instance, nullptr)
+                      : CreateWindowExW(0, wc.lpszClassName, L"Empty window", WS_OVERLAPPEDWINDOW, 60, 0, 1000, 1100,
+                                        nullptr, nullptr, instance, nullptr);
   if (!hwnd) return 1;
   ShowWindow(hwnd, show);
   UpdateWindow(hwnd);
