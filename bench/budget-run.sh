@@ -26,6 +26,8 @@
 #              with ten years of history, again after Ctrl+Tab went through all seven pages.
 #   idle CPU   utime + stime ticks (/proc/PID/stat) of the program, of the prefix's wineserver
 #              and of Xvfb over the idle period, nothing touched; also as % of one core.
+#   pomodoro   the same ticks over the same period while a pomodoro runs (F5 on the first row,
+#              a task carried over from yesterday; F6 stops it afterwards).
 #   page       ms from just before `xdotool key ctrl+Tab` runs to the first change of the
 #              client area and to its last change before it stayed still for 300 ms (the
 #              page drawn), per page; includes xdotool's own start and key (measured alone
@@ -131,6 +133,22 @@ idle_cpu() {
   record "$prefix.idle_ticks.xvfb" $((x1 - x0))
 }
 
+# pomodoro_cpu WIN PID: F5 on the first row (a task carried over from yesterday), the same
+# ticks as idle_cpu over the same period while the pomodoro runs, then F6 in the timer window.
+pomodoro_cpu() {
+  local win=$1 pid=$2 timer
+  e2e_key "$win" ctrl+Home F5
+  e2e_wait_window '^Timer on: ' 20 "$pid"
+  timer=$E2E_WIN
+  sleep 1
+  idle_cpu pomodoro "$pid"
+  xdotool mousemove --window "$timer" 28 20 click 1
+  sleep 0.5
+  xdotool key --window "$timer" F6 || e2e_fail "xdotool key F6 failed"
+  e2e_wait_no_window '^Timer on: ' 20
+  e2e_wait_title "$win" '^Tirelmo - ' 10
+}
+
 close_empty() {
   e2e_close_window "$RUN_WIN"
   e2e_wait_exit "$RUN_PID" 30
@@ -195,6 +213,7 @@ for round in $(seq 1 "$ROUNDS"); do
   read -r rss priv <<<"$(memory "$RUN_PID")"
   record history_pages.mem.rss_kb "$rss"
   record history_pages.mem.private_kb "$priv"
+  pomodoro_cpu "$RUN_WIN" "$RUN_PID"
   e2e_close_main "$RUN_WIN" "$RUN_PID"
 done
 
@@ -252,13 +271,17 @@ pct_row() { # LABEL METRIC: ticks over the idle period as % of one core
   pct_row "  Tirelmo, 10 years" history_second.idle_ticks.process
   pct_row "  wineserver, beside Tirelmo" history_second.idle_ticks.wineserver
   pct_row "  Xvfb, beside Tirelmo" history_second.idle_ticks.xvfb
+  echo "CPU ticks over ${IDLE_S} s of a running pomodoro (timer window shown, main window minimised)"
+  pct_row "  Tirelmo, 10 years" pomodoro.idle_ticks.process
+  pct_row "  wineserver, beside Tirelmo" pomodoro.idle_ticks.wineserver
+  pct_row "  Xvfb, beside Tirelmo" pomodoro.idle_ticks.xvfb
   echo "Page switch, Ctrl+Tab to the page drawn (ms; first change / last change)"
   for page in 1 2 3 4 5 6 0; do
     row "  to $page ${PAGE_NAMES[$page]}, first change" "page.$page.first"
     row "  to $page ${PAGE_NAMES[$page]}, drawn" "page.$page.drawn"
   done
   row "  all switches, drawn" page.all.drawn
-  row "  xdotool alone, start to key sent (included above)" page.xdotool 1000
+  row "  xdotool alone (part of every switch)" page.xdotool 1000
 } | tee "$OUT/results.txt"
 
 e2e_pass
