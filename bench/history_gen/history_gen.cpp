@@ -23,6 +23,7 @@
 #include "app/app.h"
 #include "platform/file.h"
 #include "projects/project_store.h"
+#include "sheet/sheet.h"
 #include "sheet/sheet_files.h"
 #include "stats/done_archive.h"
 #include "stats/month_stats.h"
@@ -141,20 +142,11 @@ int run(const Options& o) {
     // in the archive.
     const int rows = 10 + static_cast<int>(rng() % 11);
     std::string bytes = encodeSheetHeader();
-    DayStats& total = app.month.days[static_cast<std::size_t>(day - 1)];
-    total.used = 1;
+    TodoSheet sheet(kSheetRows);
     openDoneArchive(app, y, m, day, dow);
-    std::int64_t minutes = 0;
     for (int i = 0; i < rows; ++i) {
-      const TodoRow r = makeRow(rng, projects);
+      const TodoRow& r = sheet.rows[static_cast<std::size_t>(i)] = makeRow(rng, projects);
       appendRowRecord(bytes, r, i);
-      total.pomodoros = static_cast<std::uint8_t>(total.pomodoros + r.pomodoros);
-      total.abandoned = static_cast<std::uint8_t>(total.abandoned + r.abandoned);
-      total.internalInterruptions = static_cast<std::uint8_t>(total.internalInterruptions + r.internalInterruptions);
-      total.externalInterruptions = static_cast<std::uint8_t>(total.externalInterruptions + r.externalInterruptions);
-      total.estimated = static_cast<std::uint8_t>(total.estimated + r.estimated);
-      total.done = static_cast<std::uint8_t>(total.done + r.done);
-      minutes += r.info.minutesToday;
       if (r.isDone() || r.pomodoros > 0) appendDoneTaskRow(app, r, i >= rows - 2, r.info.minutesToday);
       if (r.info.projectId > 0) {
         Project& p = app.projects.active[static_cast<std::size_t>(r.info.projectId - 1)];
@@ -164,7 +156,9 @@ int run(const Options& o) {
       }
     }
     closeDoneArchive(app);
-    total.setWorkedTime(minutes);
+    // The day's totals as the program would count them from the rows.
+    recountDayTotals(sheet, app.month, day - 1);
+    app.month.days[static_cast<std::size_t>(day - 1)] = sheet.dayTotals;
     newestSheet = sheetFilePath(winDir, y, m, sheetFileNameFor(y, m, day, dow, u".pm6"));
     if (!writeBytesTo(sheetFilePath(dir, y, m, sheetFileNameFor(y, m, day, dow, u".pm6")), bytes)) {
       std::fprintf(stderr, "history_gen: cannot write the sheet of %d-%d-%d\n", y, m, day);
