@@ -5,6 +5,7 @@
 
 #include "../tests/support/recording_canvas.h"
 #include "app/app.h"
+#include "ui/page_view.h"
 #include "ui/pages.h"
 #include "ui/sheet_page.h"
 
@@ -60,31 +61,32 @@ struct BusyDay {
       row.info.flags = rowflag::kDeadline;
       row.info.deadlineYear = 21, row.info.deadlineMonth = 3, row.info.deadlineDay = 20;
     }
-    createPageSurfaces(pages, app);
+    preparePages(pages, app);
   }
-  // The recording surfaces keep every call: empty them so memory stays flat.
-  void forget() {
-    static_cast<test::RecordingSurface&>(*pages.composed[0]).clear();
-    static_cast<test::RecordingSurface&>(*pages.background[0]).clear();
-  }
+  test::RecordingSurface view{graphics, kPageWidth, 1000};
+  // The recording surface keeps every call: empty it so memory stays flat.
+  void forget() { view.clear(); }
 };
 
-void BM_DrawSheetPage(benchmark::State& state) {
+// One paint of a 1000 x 1000 window at the top of the page.
+void BM_DrawSheetView(benchmark::State& state) {
   BusyDay day(state.range(0) == 0 ? u"compact white" : u"cleanwhite");
   for (auto _ : state) {
-    drawSheetPage(day.app, day.pages);
+    drawPageView(day.app, day.pages, day.view, 0, 0, 0, 1000, 1000);
     state.PauseTiming();
     day.forget();
     state.ResumeTiming();
   }
 }
-BENCHMARK(BM_DrawSheetPage)->Arg(0)->Arg(2);
+BENCHMARK(BM_DrawSheetView)->Arg(0)->Arg(2);
 
+// One row's strip, as a row change repaints it.
 void BM_DrawSheetRow(benchmark::State& state) {
   BusyDay day(u"cleanwhite");
   int row = 0;
   for (auto _ : state) {
-    drawSheetRow(day.app, day.pages, row);
+    const int top = rowTopOf(day.pages.sheet, row);
+    drawPageView(day.app, day.pages, day.view, 0, 0, top, 1000, day.pages.sheet.rowHeight);
     row = (row + 1) % kSheetRows;
     if (row == 0) {
       state.PauseTiming();

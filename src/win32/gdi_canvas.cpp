@@ -250,10 +250,28 @@ void GdiSurface::drawText(int x, int y, u16v text, Rgb color) {
   TextOutW(dc(), x, y, wideOf(text), unitsOf(text));
 }
 
-void GdiSurface::copyFrom(int dx, int dy, int w, int h, const Surface& source, int sx, int sy) {
-  const auto* from = dynamic_cast<const GdiSurface*>(&source);
-  if (!valid() || !from || !from->valid() || w <= 0 || h <= 0) return;
-  BitBlt(dc(), dx, dy, w, h, from->dc(), sx, sy, SRCCOPY);
+void GdiSurface::setOrigin(int originX, int originY) {
+  originX_ = originX;
+  originY_ = originY;
+  if (valid()) SetViewportOrgEx(dc(), -originX, -originY, nullptr);
+}
+
+void GdiSurface::setClip(int x, int y, int w, int h) {
+  if (!valid()) return;
+  // A clip region is in device pixels, whatever the viewport origin.
+  const int left = x - originX_;
+  const int top = y - originY_;
+  HRGN region = CreateRectRgn(left, top, left + std::max(w, 0), top + std::max(h, 0));
+  if (!region) {
+    logLastError(u"CreateRectRgn");
+    return;
+  }
+  SelectClipRgn(dc(), region);  // the DC keeps a copy
+  DeleteObject(region);
+}
+
+void GdiSurface::clearClip() {
+  if (valid()) SelectClipRgn(dc(), nullptr);
 }
 
 bool GdiSurface::drawBitmap(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) {

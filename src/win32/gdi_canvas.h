@@ -1,5 +1,6 @@
 // The canvas port on GDI: every surface is a 32-bit top-down DIB section selected into its
-// own memory DC, so pages can be drawn at any time and the window only BitBlts from them.
+// own memory DC. The origin is the DC's viewport origin and the clip its clip region, so
+// every GDI call of a page draws in page coordinates.
 //
 // Font heights are cell heights (CreateFontW with a positive height), the same measure the
 // core's FontSpec heights mean everywhere.
@@ -106,7 +107,9 @@ class GdiSurface : public Surface {
   int textWidth(u16v text) override;
   int textHeight(u16v text) override;
   void drawText(int x, int y, u16v text, Rgb color) override;
-  void copyFrom(int dx, int dy, int w, int h, const Surface& source, int sx, int sy) override;
+  void setOrigin(int originX, int originY) override;
+  void setClip(int x, int y, int w, int h) override;
+  void clearClip() override;
   bool drawBitmap(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) override;
   bool drawSprite(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) override;
   void pie(int left, int top, int right, int bottom, double startDegrees, double sweepDegrees,
@@ -121,6 +124,8 @@ class GdiSurface : public Surface {
   std::uint32_t* bits_ = nullptr;
   FontSpec font_;
   HGDIOBJ originalFont_ = nullptr;
+  int originX_ = 0;
+  int originY_ = 0;
 };
 
 }  // namespace tirelmo

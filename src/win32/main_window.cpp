@@ -11,6 +11,7 @@
 #include "dialogs.h"
 #include "notice.h"
 #include "resource.h"
+#include "ui/page_view.h"
 #include "ui/sheet_page.h"
 #include "wide.h"
 
@@ -66,7 +67,7 @@ void onDayRestarted(MainWindow& w) {
   w.editors.fillSheet(w);
   w.editors.fillList(w);
   w.toolbar.showScoreButtons(!w.app.sheet.readOnly);
-  drawAllPages(w);
+  drawPage(w, w.book.currentPage());
   const int page = w.app.ui.currentPage;
   const int row = w.app.ui.currentRow;
   w.app.ui.currentPage = w.book.currentPage();
@@ -86,13 +87,10 @@ void wireHooks(MainWindow& w) {
   };
   h.redrawRow = [self](int row) {
     if (!self->app.sheet.validRow(row)) return;
-    drawSheetRow(self->app, self->pages, row);
+    repaintSheetRow(self->pages, row);
     self->editors.refreshSheetRow(*self, row);
   };
-  h.redrawTotals = [self] {
-    drawDayTotals(self->app, self->pages);
-    drawAbandonedGauge(self->app, self->pages, true);
-  };
+  h.redrawTotals = [self] { repaintDayTotals(self->pages); };
   h.sheetDisplayed = [self] { onSheetDisplayed(*self); };
   h.refreshTitle = [self] { refreshTitle(*self); };
   h.beforeDayRestart = [self] {
@@ -121,7 +119,7 @@ void onCreate(MainWindow& w) {
 
   createPageTabs(w);
   w.tips.create(w);
-  createPageSurfaces(w.pages, w.app);
+  preparePages(w.pages, w.app);
   w.pages.scrollOffset[0] = 0;
   SetWindowTextW(w.hwnd, kMainWindowTitle);
   updateMaxScrollOffsets(w.pages, w.app);
@@ -133,7 +131,7 @@ void onCreate(MainWindow& w) {
   w.toolbar.showScoreButtons(!w.app.sheet.readOnly);
   w.editors.fillSheet(w);
   w.editors.fillList(w);
-  drawAllPages(w);
+  drawPage(w, w.book.currentPage());
   w.pages.currentPage = 0;
   w.app.ui.currentPage = 0;
   w.app.ui.mainWindowExists = true;

@@ -1,5 +1,5 @@
 // The main window: class registration, creation, the window procedure and the state the
-// window keeps beside the core's models (page surfaces, toolbar, row editors, tray).
+// window keeps beside the core's models (back buffer, toolbar, row editors, tray).
 #pragma once
 
 #include <windows.h>
@@ -31,6 +31,8 @@ struct MainWindow {
 
   GdiGraphics graphics;
   PageSet pages;
+  // The one back buffer every page is painted through: the size of the client area.
+  std::unique_ptr<Surface> backBuffer;
   Toolbar toolbar;
   ToolbarTips tips;
   PageBook book;

@@ -9,6 +9,7 @@
 #include "main_window.h"
 #include "resource.h"
 #include "ui/bitmap_ids.h"
+#include "ui/page_view.h"
 #include "ui/sheet_page.h"
 #include "web/web_pages.h"
 #include "wide.h"
@@ -22,9 +23,6 @@ constexpr Txt kPageLabels[kPageCount] = {Txt::PageTodoToday,   Txt::PageNextThin
                                          Txt::PagePerformance, Txt::PageHistory,    Txt::PageProjects,
                                          Txt::PageAppsWebsites};
 
-// Next Things: 50 rows of 52 pixels from y 145.
-constexpr int kListRowsTop = 145;
-constexpr int kListRowHeight = 52;
 constexpr int kCmdProjectsTutorial = 1528;
 constexpr int kCmdNewTodolist = 1544;
 
@@ -34,41 +32,6 @@ RowLayout layoutOf(const MainWindow& w, int page) {
   if (page == 1) return todolistRowLayout();
   const SheetGeometry& g = w.pages.sheet;
   return RowLayout{kSheetRows, g.rowsTop, g.rowHeight, w.app.sheet.separatorIndex};
-}
-
-void drawNextThingsBackground(MainWindow& w) {
-  Surface* bg = w.pages.background[1].get();
-  Surface* composed = w.pages.composed[1].get();
-  if (!bg || !composed) return;
-  bg->fillRect(0, 0, bg->width(), bg->height(), rgb(255, 255, 255));
-  for (int y = kListRowsTop; y < 2746; y += kListRowHeight)
-    bg->line(0, y, w.pages.windowWidth, y, rgb(157, 186, 194));
-  for (int x : {30, 36}) bg->line(x, 135, x, 2797, rgb(224, 188, 190), 2);
-  composed->copyFrom(0, 0, bg->width(), bg->height(), *bg, 0, 0);
-}
-
-// The current-row mark of Next Things: the sprite cell at x 196 beside the row.
-void drawListRowMarker(MainWindow& w, int row) {
-  Surface* composed = w.pages.composed[1].get();
-  Surface* bg = w.pages.background[1].get();
-  if (!composed || !bg) return;
-  const int previous = w.tabs.listMarkerRow;
-  if (previous >= 0) {
-    const int y = kListRowsTop + 8 + previous * kListRowHeight;
-    composed->copyFrom(0, y, kCellSize, kCellSize, *bg, 0, y);
-    invalidatePageRect(w.pages, 1, 0, y, kCellSize, kCellSize);
-  }
-  w.tabs.listMarkerRow = row;
-  if (row < 0) return;
-  const int y = kListRowsTop + 8 + row * kListRowHeight;
-  composed->drawSprite(0, y, kCellSize, kCellSize, kBmpScoreSprite, kCellCurrentRow, 0);
-  invalidatePageRect(w.pages, 1, 0, y, kCellSize, kCellSize);
-}
-
-// Pages whose content belongs to parts not on this window yet show their paper and toolbar.
-void drawEmptyPage(MainWindow& w, int page) {
-  for (Surface* s : {w.pages.background[page].get(), w.pages.composed[page].get()})
-    if (s) s->fillRect(0, 0, s->width(), s->height(), rgb(255, 255, 255));
 }
 
 }  // namespace
@@ -142,7 +105,6 @@ LRESULT onTabNotify(MainWindow& w, const NMHDR& hdr) {
       runWebPageCommand(w.app, kCmdProjectsTutorial);
   }
   showPage(w, s);
-  drawPage(w, s);
   return TRUE;
 }
 
@@ -178,11 +140,6 @@ void showPage(MainWindow& w, int page) {
     if (w.tabs.todolistTabs) ShowWindow(w.tabs.todolistTabs, SW_HIDE);
   }
   if (w.tabs.pageTabs) SendMessageW(w.tabs.pageTabs, TCM_SETCURSEL, page, 0);
-  if (w.tabs.stale[page]) {
-    w.tabs.stale[page] = false;
-    drawPage(w, page);
-  }
-
   if (page == 0 || page == 1) {
     SetFocus(w.hwnd);
     if (page == 0) w.editors.placeSheet(w);
@@ -197,7 +154,7 @@ void showPage(MainWindow& w, int page) {
     } else {
       w.editors.focusRow(w, page, back.row, back.caret);
       if (page == 0) w.editors.placeMarker(w);
-      else drawListRowMarker(w, back.row);
+      else moveListRowMarker(w.pages, back.row);
     }
   }
   updateScrollBar(w);
@@ -207,36 +164,7 @@ void showPage(MainWindow& w, int page) {
 }
 
 void drawPage(MainWindow& w, int page) {
-  if (page < 0 || page >= kPageCount) return;
-  switch (page) {
-    case 0:
-      drawSheetPage(w.app, w.pages);
-      break;
-    case 1:
-      ensurePageSurfaces(w.pages, w.app, page);
-      drawNextThingsBackground(w);
-      w.tabs.listMarkerRow = -1;
-      break;
-    default:
-      ensurePageSurfaces(w.pages, w.app, page);
-      drawEmptyPage(w, page);
-      break;
-  }
-  drawPageToolbar(w, page);
-  if (page == 1 && w.book.currentPage() == 1) drawListRowMarker(w, w.app.ui.currentRow);
   if (page == w.book.currentPage()) repaintAll(w);
-}
-
-void drawAllPages(MainWindow& w) {
-  for (int p = 0; p < kPageCount; ++p) {
-    // A page never shown yet has no surfaces: it is drawn when it is first shown.
-    if (p != kPageTodoToday && !w.pages.composed[p] && p != w.book.currentPage()) {
-      w.tabs.stale[p] = true;
-      continue;
-    }
-    drawPage(w, p);
-    w.tabs.stale[p] = false;
-  }
 }
 
 void followModelPage(MainWindow& w) {
@@ -287,13 +215,9 @@ void onClientResized(MainWindow& w, int width, int height) {
   w.pages.windowHeight = height;
   resizePageTabs(w);
   if (widthChanged) {
-    // The score column and the header strip follow the width: page 0 is drawn again, and
-    // so is Next Things, whose lines run across the window.
+    // The score column and the header strip follow the width.
     updateSheetLook(w.pages, w.app);
-    for (int p : {0, 1}) {
-      if (p == w.book.currentPage()) drawPage(w, p);
-      else w.tabs.stale[p] = true;
-    }
+    repaintAll(w);
     for (int r = 0; r < RowEditors::kSheetRows; ++r) w.editors.refreshSheetRow(w, r);
   } else {
     updateMaxScrollOffsets(w.pages, w.app);
@@ -309,28 +233,41 @@ void onClientResized(MainWindow& w, int width, int height) {
 void paintMainWindow(MainWindow& w) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(w.hwnd, &ps);
-  const int page = w.book.currentPage();
-  auto* surface = static_cast<GdiSurface*>(w.pages.composed[page].get());
-  int coveredBottom = 0;
-  int coveredRight = 0;
-  if (surface && surface->valid()) {
-    for (const BlitRect& r : paintRects(w.pages, w.clientWidth())) {
-      BitBlt(dc, r.dx, r.dy, r.w, r.h, surface->dc(), r.sx, r.sy, SRCCOPY);
-      coveredBottom = std::max(coveredBottom, r.dy + r.h);
-      coveredRight = std::max(coveredRight, r.dx + r.w);
-    }
-  }
-  // Whatever no page pixel covers (a surface that could not be made) is plain white.
   RECT client;
   GetClientRect(w.hwnd, &client);
-  HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  if (coveredBottom < client.bottom) {
-    RECT below{0, coveredBottom, client.right, client.bottom};
-    FillRect(dc, &below, white);
-  }
-  if (coveredRight < client.right) {
-    RECT right{coveredRight, 0, client.right, coveredBottom};
-    FillRect(dc, &right, white);
+  const int width = client.right;
+  const int height = client.bottom;
+  const RECT& dirty = ps.rcPaint;
+  if (width > 0 && height > 0 && dirty.right > dirty.left && dirty.bottom > dirty.top) {
+    if (!w.backBuffer || w.backBuffer->width() != width || w.backBuffer->height() != height) {
+      w.backBuffer.reset();  // the old buffer goes before the new one is made
+      w.backBuffer = w.graphics.createSurface(width, height);
+    }
+    auto* buffer = static_cast<GdiSurface*>(w.backBuffer.get());
+    if (buffer && buffer->valid()) {
+      const int page = w.book.currentPage();
+      // The page's pixels end at the page width; white beyond.
+      if (dirty.right > kPageWidth) buffer->fillRect(kPageWidth, dirty.top, dirty.right - kPageWidth,
+                                                     dirty.bottom - dirty.top, rgb(255, 255, 255));
+      for (const ViewBand& band : viewBands(w.pages, page, height)) {
+        const int top = std::max<int>(dirty.top, band.clientY);
+        const int bottom = std::min<int>(dirty.bottom, band.clientY + band.height);
+        if (bottom <= top) continue;
+        // Page coordinates onto the buffer, which has the client area's.
+        const int shift = band.pageY - band.clientY;
+        buffer->setOrigin(0, shift);
+        drawPageView(w.app, w.pages, *buffer, page, dirty.left, top + shift, dirty.right - dirty.left,
+                     bottom - top);
+        drawToolbarButtons(*buffer, w.toolbar, page);
+        buffer->clearClip();
+      }
+      buffer->setOrigin(0, 0);
+      BitBlt(dc, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, buffer->dc(),
+             dirty.left, dirty.top, SRCCOPY);
+    } else {
+      // No buffer (GDI refused the memory): plain white rather than garbage.
+      FillRect(dc, &dirty, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
   }
   EndPaint(w.hwnd, &ps);
 }
@@ -359,7 +296,7 @@ void selectRow(MainWindow& w, int row) {
   scrollRowIntoView(w, row);
   w.editors.focusRow(w, page, row, -1);
   if (page == 0) w.editors.placeMarker(w);
-  else drawListRowMarker(w, row);
+  else moveListRowMarker(w.pages, row);
 }
 
 void onRowFocus(MainWindow& w, int page, int row) {
@@ -371,7 +308,7 @@ void onRowFocus(MainWindow& w, int page, int row) {
   }
   w.app.ui.currentRow = row;
   if (page == 0) w.editors.placeMarker(w);
-  else drawListRowMarker(w, row);
+  else moveListRowMarker(w.pages, row);
 }
 
 bool selectRowAtPoint(MainWindow& w, int x, int y) {

@@ -12,8 +12,6 @@ struct MainWindow;
 struct PageTabs {
   HWND pageTabs = nullptr;      // "ToDo Today" .. "Apps + Websites"; null when it failed
   HWND todolistTabs = nullptr;  // the Todolist tab strip of page 1
-  int listMarkerRow = -1;       // the row whose current-row mark is drawn on page 1
-  bool stale[7] = {};           // drawn for an older window width; redrawn when shown
 };
 
 void createPageTabs(MainWindow& w);
@@ -26,9 +24,8 @@ bool drawTodolistTab(MainWindow& w, const DRAWITEMSTRUCT& item);
 
 // The page switch (nothing when the page is already on display).
 void showPage(MainWindow& w, int page);
-// Draws a page completely (its content, then its toolbar buttons on both surfaces).
+// A page changed as a whole: repainted when it is on display.
 void drawPage(MainWindow& w, int page);
-void drawAllPages(MainWindow& w);
 // The page the core asked for (app.ui.currentPage) comes on display.
 void followModelPage(MainWindow& w);
 
@@ -39,7 +36,7 @@ void updateScrollBar(MainWindow& w);
 // The client area changed size: geometry, editors, tabs, scroll limits, drawings.
 void onClientResized(MainWindow& w, int width, int height);
 
-// WM_PAINT: the header and the scrolled body of the page on display.
+// WM_PAINT: the header and the scrolled body of the page on display, as far as invalid.
 void paintMainWindow(MainWindow& w);
 
 // Rows of the pages with rows (0 and 1).

@@ -398,7 +398,7 @@ void RowEditors::paintSheetEditor(MainWindow& w, HWND editor, int row) {
       const bool focused = GetFocus() == editor;
       const int selFrom = focused ? static_cast<int>(from) - first : 0;
       const int selTo = focused ? static_cast<int>(to) - first : 0;
-      paintRowEditor(w.pages, *surface, row, u16v(text).substr(static_cast<std::size_t>(first)), selFrom, selTo,
+      paintRowEditor(w.app, w.pages, *surface, row, u16v(text).substr(static_cast<std::size_t>(first)), selFrom, selTo,
                      rowEditorStyle(w.app, w.pages, row));
       BitBlt(dc, 0, 0, width, height, surface->dc(), 0, 0, SRCCOPY);
     }

@@ -6,6 +6,7 @@
 
 #include "base/log.h"
 #include "main_window.h"
+#include "ui/sheet_page.h"
 #include "resource.h"
 #include "timer/pomodoro_timer.h"
 #include "timer_dialogs.h"
@@ -14,17 +15,6 @@
 #include "wide.h"
 
 namespace tirelmo {
-
-namespace {
-
-// The marker beside the timer's row: a short vertical bar left of the row text, switching
-// between a strong and a faint red each second.
-constexpr int kBlinkMarkerX = 41;
-constexpr int kBlinkMarkerWidth = 2;
-constexpr Rgb kBlinkOn = rgb(0xD8, 0x2A, 0x1A);
-constexpr Rgb kBlinkOff = rgb(0xF4, 0xB8, 0xB0);
-
-}  // namespace
 
 class Win32TimerUi final : public TimerUi {
  public:
@@ -52,18 +42,11 @@ class Win32TimerUi final : public TimerUi {
   }
 
   void drawBlinkMarker(int row, bool phase) override {
-    Surface* page = w_.pages.composed[0].get();
-    if (!page || w_.book.currentPage() != 0 || row < 0 || row >= kSheetRows) return;
-    const SheetGeometry& g = w_.pages.sheet;
-    const int top = rowTopOf(g, row);
-    // Inside the row's lines, which the paper draws and the marker must not cover.
-    page->fillRect(kBlinkMarkerX, top + 3, kBlinkMarkerWidth, g.rowHeight - 5, phase ? kBlinkOn : kBlinkOff);
-    invalidatePageRect(w_.pages, 0, kBlinkMarkerX, top, kBlinkMarkerWidth, g.rowHeight);
+    if (row >= 0 && row < kSheetRows) setBlinkMarker(w_.pages, row, phase);
   }
 
   void eraseBlinkMarker(int row) override {
-    // The whole row is drawn again: the marker may lie over the done tick of a row marked done
-    // while its pomodoro ran.
+    setBlinkMarker(w_.pages, -1, false);
     App::call(w_.app.hooks.redrawRow, row);
   }
 

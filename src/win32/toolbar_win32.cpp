@@ -19,12 +19,8 @@ TTTOOLINFOW toolOf(HWND owner, int index) {
 }
 
 void drawButtonOnScreen(MainWindow& w, int index) {
-  const int page = w.book.currentPage();
-  Surface* composed = w.pages.composed[page].get();
-  if (!composed) return;
   const ToolbarButton& b = w.toolbar.button(index);
-  drawToolbarButton(*composed, b);
-  invalidatePageRect(w.pages, page, b.left, b.top, b.width(), b.height());
+  invalidatePageRect(w.pages, w.book.currentPage(), b.left, b.top, b.width(), b.height());
 }
 
 }  // namespace
@@ -82,11 +78,6 @@ void ToolbarTips::destroy() {
   registered_ = {};
 }
 
-void drawPageToolbar(MainWindow& w, int page) {
-  for (Surface* s : {w.pages.background[page].get(), w.pages.composed[page].get()})
-    if (s) drawToolbarButtons(*s, w.toolbar, page);
-}
-
 ToolbarEffect toolbarMouse(MainWindow& w, int x, int y, MouseSide side, bool down) {
   const int page = w.book.currentPage();
   ToolbarEffect fx = down ? w.toolbar.press(x, y, side, page) : w.toolbar.release(x, y, side, page);
@@ -97,7 +88,6 @@ ToolbarEffect toolbarMouse(MainWindow& w, int x, int y, MouseSide side, bool dow
 
 void showTimerButtons(MainWindow& w, bool running) {
   w.toolbar.showTimerRunning(running);
-  drawPageToolbar(w, 0);
   if (w.book.currentPage() == 0) {
     const ToolbarButton& b = w.toolbar.button(tb::kStartTimer);
     invalidatePageRect(w.pages, 0, b.left, b.top, b.width(), b.height());

@@ -29,9 +29,6 @@ class ToolbarTips {
   std::array<bool, kToolbarButtons> registered_{};
 };
 
-// The page's buttons onto both of its surfaces (after the page itself was drawn).
-void drawPageToolbar(MainWindow& w, int page);
-
 // A mouse button went down or up in the client area; returns what the toolbar made of it
 // (buttons already redrawn on the page on display).
 ToolbarEffect toolbarMouse(MainWindow& w, int x, int y, MouseSide side, bool down);

@@ -19,6 +19,7 @@
 #include "storage/file_ops.h"
 #include "support/fakes.h"
 #include "support/recording_canvas.h"
+#include "ui/page_view.h"
 #include "ui/pages.h"
 #include "ui/sheet_page.h"
 
@@ -88,9 +89,11 @@ void drawPage(App& app, std::uint8_t how) {
   PageSet pages(graphics);
   pages.windowWidth = 700 + 100 * (how % 6);
   app.settings.skin = kSkins[(how >> 3) % 4];
-  createPageSurfaces(pages, app);
-  drawSheetPage(app, pages);
-  for (int row = 0; row < kSheetRows; ++row) drawSheetRow(app, pages, row);
+  preparePages(pages, app);
+  tirelmo::test::RecordingSurface view(graphics, kPageWidth, 800);
+  drawPageView(app, pages, view, 0, 0, 0, kPageWidth, 3310);
+  // Bands anywhere, as scrolling and row editors ask for them.
+  for (int y = -100; y < 3400; y += 97 + how) drawPageView(app, pages, view, 0, 0, y, kPageWidth, 60);
 }
 
 // What a save writes must read back as the same rows; the unplanned flag and the insert

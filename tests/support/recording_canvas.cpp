@@ -33,14 +33,6 @@ void RecordingSurface::drawText(int x, int y, u16v text, Rgb color) {
   ops.push_back(op);
 }
 
-void RecordingSurface::copyFrom(int dx, int dy, int w, int h, const Surface& source, int sx,
-                                int sy) {
-  DrawOp op;
-  op.kind = OpKind::Copy, op.x = dx, op.y = dy, op.w = w, op.h = h, op.sx = sx, op.sy = sy;
-  op.source = &source, op.font = font_;
-  ops.push_back(op);
-}
-
 bool RecordingSurface::drawBitmap(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) {
   DrawOp op;
   op.kind = OpKind::Bitmap, op.x = dx, op.y = dy, op.w = w, op.h = h, op.bitmap = bitmap;

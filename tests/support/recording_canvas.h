@@ -11,11 +11,12 @@
 
 namespace tirelmo::test {
 
-enum class OpKind { Fill, Line, Text, Copy, Bitmap, Sprite, Pie };
+enum class OpKind { Fill, Line, Text, Bitmap, Sprite, Pie };
 
 struct DrawOp {
   OpKind kind = OpKind::Fill;
-  // Fill, Text, Copy, Bitmap, Sprite: the destination rectangle (a text's is its measured
+  // Operations are recorded in drawing coordinates, whatever the origin.
+  // Fill, Text, Bitmap, Sprite: the destination rectangle (a text's is its measured
   // box). Line: from (x, y) to (x2, y2). Pie: the ellipse's box.
   int x = 0, y = 0, w = 0, h = 0;
   int x2 = 0, y2 = 0;
@@ -25,8 +26,7 @@ struct DrawOp {
   FontSpec font;  // the font selected when the operation ran
   u16 text;
   BitmapId bitmap = 0;
-  int sx = 0, sy = 0;                 // source cell of a copy, bitmap or sprite
-  const Surface* source = nullptr;    // copy
+  int sx = 0, sy = 0;  // source cell of a bitmap or sprite
   double startDegrees = 0, sweepDegrees = 0;
 };
 
@@ -46,7 +46,9 @@ class RecordingSurface : public Surface {
   int textWidth(u16v text) override;
   int textHeight(u16v text) override;
   void drawText(int x, int y, u16v text, Rgb color) override;
-  void copyFrom(int dx, int dy, int w, int h, const Surface& source, int sx, int sy) override;
+  void setOrigin(int originX, int originY) override { originX_ = originX, originY_ = originY; }
+  void setClip(int x, int y, int w, int h) override { clip_ = {x, y, w, h, true}; }
+  void clearClip() override { clip_ = {}; }
   bool drawBitmap(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) override;
   bool drawSprite(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) override;
   void pie(int left, int top, int right, int bottom, double startDegrees, double sweepDegrees,
@@ -55,6 +57,13 @@ class RecordingSurface : public Surface {
   // ---- What was drawn ----
   std::vector<DrawOp> ops;
   void clear() { ops.clear(); }
+  struct Clip {
+    int x = 0, y = 0, w = 0, h = 0;
+    bool set = false;
+  };
+  const Clip& clip() const { return clip_; }
+  int originX() const { return originX_; }
+  int originY() const { return originY_; }
 
   std::vector<DrawOp> ofKind(OpKind kind) const;
   // Sprites (optionally only of one source cell x) whose top-left corner lies in the rectangle.
@@ -68,7 +77,7 @@ class RecordingSurface : public Surface {
   std::vector<DrawOp> horizontalLinesAt(int y) const;
   std::vector<DrawOp> verticalLinesAt(int x) const;
   std::vector<DrawOp> bitmaps(BitmapId id) const;
-  // The smallest box around everything drawn (copies included); empty when nothing was.
+  // The smallest box around everything drawn; empty when nothing was.
   struct Box {
     int top = 0, bottom = 0;  // bottom exclusive
     bool empty = true;
@@ -79,6 +88,8 @@ class RecordingSurface : public Surface {
   RecordingGraphics& graphics_;
   int width_, height_;
   FontSpec font_;
+  int originX_ = 0, originY_ = 0;
+  Clip clip_;
 };
 
 class RecordingGraphics : public Graphics {

@@ -58,18 +58,28 @@ TEST_F(GdiCanvasTest, FillsAndLinesLandOnTheirPixels) {
   EXPECT_NE(at(*s, 40, 30), kGreen);
 }
 
-TEST_F(GdiCanvasTest, CopyFromAnotherSurface) {
-  auto target = make(64, 48);
-  auto source = make(32, 32);
-  ASSERT_TRUE(target && source);
-  target->fillRect(0, 0, 64, 48, rgb(255, 255, 255));
-  source->fillRect(0, 0, 32, 32, rgb(0, 0, 0));
-  source->fillRect(4, 4, 6, 5, rgb(0, 255, 0));
-  target->copyFrom(40, 30, 6, 5, *source, 4, 4);
-  EXPECT_EQ(at(*target, 40, 30), kGreen);
-  EXPECT_EQ(at(*target, 45, 34), kGreen);
-  EXPECT_EQ(at(*target, 46, 34), kWhite);
-  EXPECT_EQ(at(*target, 39, 30), kWhite);
+TEST_F(GdiCanvasTest, OriginAndClipPlaceAPageRectangleOnTheSurface) {
+  auto s = make(64, 48);
+  ASSERT_TRUE(s);
+  s->fillRect(0, 0, 64, 48, rgb(255, 255, 255));
+  // The surface shows the page from (100, 200); only page (105..114, 205..214) may change.
+  s->setOrigin(100, 200);
+  s->setClip(105, 205, 10, 10);
+  s->fillRect(100, 200, 64, 48, rgb(255, 0, 0));
+  EXPECT_EQ(at(*s, 5, 5), kRed);
+  EXPECT_EQ(at(*s, 14, 14), kRed);
+  EXPECT_EQ(at(*s, 4, 5), kWhite);
+  EXPECT_EQ(at(*s, 15, 14), kWhite);
+  EXPECT_EQ(at(*s, 5, 15), kWhite);
+  s->line(100, 230, 160, 230, rgb(0, 0, 255));  // below the clip
+  EXPECT_EQ(at(*s, 8, 30), kWhite);
+  // Cleared, everything may change again.
+  s->clearClip();
+  s->line(100, 230, 160, 230, rgb(0, 0, 255));
+  EXPECT_EQ(at(*s, 8, 30), kBlue);
+  s->setOrigin(0, 0);
+  s->fillRect(60, 0, 4, 4, rgb(0, 255, 0));
+  EXPECT_EQ(at(*s, 63, 3), kGreen);
 }
 
 TEST_F(GdiCanvasTest, SpritesShowThePageAroundThePicture) {

@@ -1,6 +1,8 @@
-// The canvas port: off-screen drawing surfaces. Pages draw into surfaces and the window
-// only copies rectangles of them to the screen; the Win32 side backs a surface with a DIB
-// section, tests with a recording surface that has deterministic text metrics.
+// The canvas port: off-screen drawing surfaces. A page draws in its own coordinates into
+// whatever surface shows part of it (the window's view-sized back buffer, a row editor):
+// the surface's origin says which page point is its top-left pixel and its clip which part
+// may change. The Win32 side backs a surface with a DIB section, tests with a recording
+// surface that has deterministic text metrics.
 #pragma once
 
 #include <cstdint>
@@ -52,8 +54,13 @@ class Surface {
   virtual int textHeight(u16v text) = 0;
   virtual void drawText(int x, int y, u16v text, Rgb color) = 0;
 
-  // Plain copy of a rectangle of another surface.
-  virtual void copyFrom(int dx, int dy, int w, int h, const Surface& source, int sx, int sy) = 0;
+  // What is drawn at (x, y) from now on lands on the surface's pixel (x - originX,
+  // y - originY). A new surface has its origin at (0, 0) and no clip.
+  virtual void setOrigin(int originX, int originY) = 0;
+  // Only this rectangle, in drawing coordinates (the origin applied), can change until the
+  // next setClip or clearClip; an empty rectangle lets nothing through.
+  virtual void setClip(int x, int y, int w, int h) = 0;
+  virtual void clearClip() = 0;
   // Plain copy of a rectangle of a bitmap resource; false when the bitmap is missing.
   virtual bool drawBitmap(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) = 0;
   // A sprite cell drawn transparently: the mask cell (h pixels below the picture cell) is

@@ -9,8 +9,6 @@ namespace tirelmo {
 
 namespace {
 
-constexpr Rgb kBlack = rgb(0, 0, 0);
-
 int countOf(std::size_t n) { return static_cast<int>(std::min<std::size_t>(n, 1'000'000)); }
 
 }  // namespace
@@ -32,69 +30,8 @@ int pageContentHeight(const App& app, const PageSet& pages, int page) {
       return std::max(40 * countOf(app.projects.active.size() + app.projects.closed.size()) + 500,
                       2000);
     case kPageUsage: return 2400;
-    default: return kMinPageSurfaceHeight;
+    default: return 0;
   }
-}
-
-int pageSurfaceHeight(const App& app, const PageSet& pages, int page) {
-  if (page == kPageTodoToday) return std::max(kSheetPageSurfaceHeight, pages.sheet.contentHeight);
-  return std::max(pageContentHeight(app, pages, page), kMinPageSurfaceHeight);
-}
-
-void createPageSurfaces(PageSet& pages, const App& app) {
-  // Page 0's geometry first: its content height decides nothing about the surface (always
-  // 3310) but the scroll limits below need it.
-  pages.sheet = applySkinGeometry(app.settings.skin, app.settings.displayProjectNames,
-                                  pages.windowWidth);
-  for (int p : {kPageTodoToday}) {
-    const int h = pageSurfaceHeight(app, pages, p);
-    pages.background[p] = pages.graphics.createSurface(kPageSurfaceWidth, h);
-    pages.composed[p] = pages.graphics.createSurface(kPageSurfaceWidth, h);
-    if (!pages.background[p] || !pages.composed[p])
-      logLine(u"createPageSurfaces() page %d: no surface %dx%d", p, kPageSurfaceWidth, h);
-  }
-  updateSheetLook(pages, app);
-}
-
-bool ensurePageSurfaces(PageSet& pages, const App& app, int page) {
-  if (page < 0 || page >= kPageCount) return false;
-  if (pages.background[page] && pages.composed[page]) return true;
-  // New surfaces get the row font, like every page surface.
-  return ensurePageSurfaceHeight(pages, page, pageSurfaceHeight(app, pages, page));
-}
-
-bool ensurePageSurfaceHeight(PageSet& pages, int page, int height) {
-  if (page < 0 || page >= kPageCount) return false;
-  for (auto* slot : {&pages.background[page], &pages.composed[page]}) {
-    auto& old = *slot;
-    if (old && old->height() >= height) continue;
-    auto grown = pages.graphics.createSurface(kPageSurfaceWidth, height);
-    if (!grown) {
-      logLine(u"ensurePageSurfaceHeight() page %d: no surface %dx%d", page, kPageSurfaceWidth,
-              height);
-      return false;
-    }
-    if (old) {
-      grown->copyFrom(0, 0, old->width(), old->height(), *old, 0, 0);
-      grown->setFont(old->font());
-    } else {
-      grown->setFont(pages.fonts.row);
-    }
-    old = std::move(grown);
-  }
-  return true;
-}
-
-void updateSheetLook(PageSet& pages, const App& app) {
-  pages.sheet = applySkinGeometry(app.settings.skin, app.settings.displayProjectNames,
-                                  pages.windowWidth);
-  pages.fonts = makeUiFonts(app.settings, pages.sheet.layoutKind, app.language());
-  for (int p = 0; p < kPageCount; ++p) {
-    if (pages.background[p]) pages.background[p]->setFont(pages.fonts.row);
-    if (pages.composed[p]) pages.composed[p]->setFont(pages.fonts.row);
-  }
-  if (pages.composed[kPageTodoToday]) measureTextOffset(pages.sheet, *pages.composed[kPageTodoToday]);
-  updateMaxScrollOffsets(pages, app);
 }
 
 void updateMaxScrollOffsets(PageSet& pages, const App& app) {
@@ -114,20 +51,15 @@ int headerHeight(const PageSet& pages, int page) {
   }
 }
 
-std::vector<BlitRect> paintRects(const PageSet& pages, int clientWidth) {
-  std::vector<BlitRect> rects;
-  const int page = pages.currentPage;
-  if (page < 0 || page >= kPageCount || !pages.composed[page]) return rects;
-  const Surface& s = *pages.composed[page];
-  const int w = std::min(clientWidth, s.width());
-  if (w <= 0) return rects;
-  const int header = std::min(headerHeight(pages, page), s.height());
-  if (header > 0) rects.push_back({0, 0, w, header, 0, 0});
-  // A stale offset (the page shrank) must never read below the surface.
-  const int top = header + std::max(0, pages.scrollOffset[page]);
-  const int h = std::min(kPaintBodyHeight, s.height() - top);
-  if (h > 0) rects.push_back({0, header, w, h, 0, top});
-  return rects;
+std::vector<ViewBand> viewBands(const PageSet& pages, int page, int clientHeight) {
+  std::vector<ViewBand> bands;
+  if (page < 0 || page >= kPageCount || clientHeight <= 0) return bands;
+  const int header = std::min(headerHeight(pages, page), clientHeight);
+  if (header > 0) bands.push_back({0, header, 0});
+  // A stale offset (the page shrank) is never below 0.
+  if (clientHeight > header)
+    bands.push_back({header, clientHeight - header, header + std::max(0, pages.scrollOffset[page])});
+  return bands;
 }
 
 void invalidatePageRect(PageSet& pages, int page, int x, int y, int w, int h) {
@@ -140,40 +72,15 @@ void invalidatePageRect(PageSet& pages, int page, int x, int y, int w, int h) {
     pages.invalidate(x, y, w, bottom - y);
   }
   const int bodyTop = std::max(y, header) - scroll;
-  const int bodyBottom = std::min(y + h - scroll, header + kPaintBodyHeight);
+  const int bodyBottom = std::min(y + h - scroll, pages.windowHeight);
   const int visibleTop = std::max(bodyTop, header);
   if (y + h > header && bodyBottom > visibleTop)
     pages.invalidate(x, visibleTop, w, bodyBottom - visibleTop);
 }
 
-int pageText(PageSet& pages, u16v text, int x, int y, int page) {
-  return pageText(pages, text, x, y, page, kBlack);
-}
-
-int pageText(PageSet& pages, u16v text, int x, int y, int page, Rgb color) {
-  if (text.empty() || page < 0 || page >= kPageCount) return 0;
-  Surface* composed = pages.composed[page].get();
-  Surface* background = pages.background[page].get();
-  if (!composed || !background) return 0;
-  const int w = composed->textWidth(text);
-  const int h = composed->textHeight(text);
-  composed->copyFrom(x, y, w, h, *background, x, y);
-  composed->drawText(x, y, text, color);
-  invalidatePageRect(pages, page, x, y, w, h);
-  return w;
-}
-
-int pageTextNoErase(PageSet& pages, Surface& surface, u16v text, int x, int y) {
-  return pageTextNoErase(pages, surface, text, x, y, kBlack);
-}
-
-int pageTextNoErase(PageSet& pages, Surface& surface, u16v text, int x, int y, Rgb color) {
-  if (text.empty()) return 0;
-  const int w = surface.textWidth(text);
-  const int h = surface.textHeight(text);
-  surface.drawText(x, y, text, color);
-  invalidatePageRect(pages, pages.currentPage, x, y, w, h);
-  return w;
+void repaintPage(PageSet& pages, int page) {
+  if (pages.invalidate && page == pages.currentPage)
+    pages.invalidate(0, 0, std::max(pages.windowWidth, 1), std::max(pages.windowHeight, 1));
 }
 
 }  // namespace tirelmo

@@ -46,10 +46,6 @@ class FontScope {
   FontSpec previous_;
 };
 
-bool sheetSurfacesReady(const PageSet& pages) {
-  return pages.background[kPageTodoToday] && pages.composed[kPageTodoToday];
-}
-
 // ---- Paper -------------------------------------------------------------------------------
 
 // How far a skin's row lines reach.
@@ -148,7 +144,7 @@ void drawPaper(Surface& s, const SheetGeometry& g, const Paper& p) {
   }
   if (p.fill) {
     const int left = p.fillWholeWidth ? 0 : 41;
-    const int right = p.fillWholeWidth ? kPageSurfaceWidth : 1309;
+    const int right = p.fillWholeWidth ? kPageWidth : 1309;
     s.fillRect(left, g.rowsTop, right - left, g.contentHeight - g.rowsTop, p.fillColor);
   }
   if (p.fine) {
@@ -164,8 +160,8 @@ void drawPaper(Surface& s, const SheetGeometry& g, const Paper& p) {
   }
   if (p.rows) {
     int left = 41, right = width - 41;
-    if (p.reach == Reach::ToSurfaceEdge) right = kPageSurfaceWidth;
-    if (p.reach == Reach::WholeWidth) left = 0, right = kPageSurfaceWidth;
+    if (p.reach == Reach::ToSurfaceEdge) right = kPageWidth;
+    if (p.reach == Reach::WholeWidth) left = 0, right = kPageWidth;
     for (int i = 0; i <= kSheetRows; ++i) {
       const int y = g.rowsTop + i * g.rowHeight;
       s.line(left, y, right, y, p.rowColor, p.rowPen);
@@ -275,7 +271,7 @@ bool isCalendarDate(int y, int m, int d) {
   return d <= kDays[m - 1];
 }
 
-void drawRowInformation(const App& app, PageSet& pages, Surface& s, int row, int top) {
+void drawRowInformation(const App& app, const PageSet& pages, Surface& s, int row, int top) {
   const SheetGeometry& g = pages.sheet;
   const TodoRow& r = app.sheet.rows[static_cast<std::size_t>(row)];
   if (r.isFree() || isSeparatorText(r.text)) return;
@@ -340,7 +336,10 @@ void drawRowInformation(const App& app, PageSet& pages, Surface& s, int row, int
   }
 }
 
-void drawRowContent(const App& app, PageSet& pages, Surface& s, int row) {
+}  // namespace
+
+void drawSheetRowContent(const App& app, const PageSet& pages, Surface& s, int row) {
+  if (!app.sheet.validRow(row) || row >= kSheetRows) return;
   const SheetGeometry& g = pages.sheet;
   const TodoRow& r = app.sheet.rows[static_cast<std::size_t>(row)];
   const int top = rowTopOf(g, row);
@@ -356,6 +355,8 @@ void drawRowContent(const App& app, PageSet& pages, Surface& s, int row) {
   }
   drawRowInformation(app, pages, s, row, top);
 }
+
+namespace {
 
 // The gauge's box: the strip and the centred text with room for "abandoned: 100%".
 struct GaugeBox {
@@ -373,57 +374,21 @@ GaugeBox gaugeBox(const PageSet& pages, int textWidth, int textHeight) {
 
 // ---- Page drawing ------------------------------------------------------------------------
 
-void drawSheetBackground(const App& app, PageSet& pages) {
-  if (!sheetSurfacesReady(pages)) {
-    logLine(u"drawSheetBackground() no page surface");
-    return;
-  }
-  Surface& bg = *pages.background[kPageTodoToday];
+namespace {
+
+void drawSheetPaper(const App& app, const PageSet& pages, Surface& s) {
   const SheetGeometry& g = pages.sheet;
   const Paper paper = paperOf(skinFromName(app.settings.skin));
-
-  bg.fillRect(0, 0, bg.width(), bg.height(), kWhite);
-  drawPaper(bg, g, paper);
+  drawPaper(s, g, paper);
   if (paper.headerForm) {
-    FontScope f(bg, pages.fonts.headerForm);
-    for (const FormField& field : formFields(g)) bg.drawText(field.x, field.y, app.tr(field.label), kFormGrey);
+    FontScope f(s, pages.fonts.headerForm);
+    for (const FormField& field : formFields(g)) s.drawText(field.x, field.y, app.tr(field.label), kFormGrey);
   }
-  bg.line(g.scoreLeft - 3, g.rowsTop, g.scoreLeft - 3, g.rowsTop + kSheetRows * g.rowHeight,
-          kScoreLine);
-  pages.composed[kPageTodoToday]->copyFrom(0, 0, bg.width(), bg.height(), bg, 0, 0);
-  // The papers are only needed again at the next skin or size change, and they are large.
-  for (BitmapId id : {kBmpCrumpledPaper, kBmpParchmentPaper, kBmpClassicPicture, kBmpHeaderStrip})
-    pages.graphics.releaseBitmap(id);
+  s.line(g.scoreLeft - 3, g.rowsTop, g.scoreLeft - 3, g.rowsTop + kSheetRows * g.rowHeight, kScoreLine);
 }
 
-void drawSheetRow(const App& app, PageSet& pages, int row) {
-  if (!sheetSurfacesReady(pages) || !app.sheet.validRow(row) || row >= kSheetRows) return;
-  Surface& s = *pages.composed[kPageTodoToday];
-  const SheetGeometry& g = pages.sheet;
-  const int top = rowTopOf(g, row);
-  s.copyFrom(0, top, kPageSurfaceWidth, g.rowHeight, *pages.background[kPageTodoToday], 0, top);
-  drawRowContent(app, pages, s, row);
-  invalidatePageRect(pages, kPageTodoToday, 0, top, kPageSurfaceWidth, g.rowHeight);
-}
-
-void drawSheetPage(const App& app, PageSet& pages) {
-  if (!sheetSurfacesReady(pages)) {
-    logLine(u"drawSheetPage() no page surface");
-    return;
-  }
-  drawSheetBackground(app, pages);
-  Surface& s = *pages.composed[kPageTodoToday];
-  const int rows = std::min(kSheetRows, app.sheet.rowCount());
-  for (int row = 0; row < rows; ++row) drawRowContent(app, pages, s, row);
-  drawDayTotals(app, pages);
-  drawAbandonedGauge(app, pages, false);
-  invalidatePageRect(pages, kPageTodoToday, 0, 0, kPageSurfaceWidth, s.height());
-}
-
-void drawDayTotals(const App& app, PageSet& pages) {
-  if (!sheetSurfacesReady(pages) || !hasHeaderForm(app)) return;
-  Surface& s = *pages.composed[kPageTodoToday];
-  const Surface& bg = *pages.background[kPageTodoToday];
+void drawDayTotals(const App& app, const PageSet& pages, Surface& s) {
+  if (!hasHeaderForm(app)) return;
   const SheetGeometry& g = pages.sheet;
   const DayStats& t = app.sheet.dayTotals;
   const DayDate& d = app.start.displayedSheetDate;
@@ -438,26 +403,86 @@ void drawDayTotals(const App& app, PageSet& pages) {
 
   const auto fields = formFields(g);
   for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (values[i].empty()) continue;
     const u16v form = app.tr(fields[i].label);
-    int labelW, formW, formH;
+    int labelW, formH;
     {
       FontScope f(s, pages.fonts.headerForm);
       labelW = s.textWidth(fieldLabel(form));
-      formW = s.textWidth(form);
       formH = s.textHeight(form);
     }
     FontScope f(s, pages.fonts.segoePrintTotals);
-    const int valueH = s.textHeight(values[i]);
-    const int x = fields[i].x + labelW + 4;
-    const int y = fields[i].y + formH - valueH;
-    // A shorter value must not leave the end of a longer one behind: the whole blank line
-    // of the field comes back from the background first.
-    const int eraseW = std::max(fields[i].x + formW - x, s.textWidth(values[i]));
-    const int eraseH = std::max(valueH, fields[i].y + formH - y);
-    s.copyFrom(x, y, eraseW, eraseH, bg, x, y);
-    if (!values[i].empty()) s.drawText(x, y, values[i], kTotalsBlue);
-    invalidatePageRect(pages, kPageTodoToday, x, y, eraseW, eraseH);
+    // The value sits on the form's blank line, bottoms aligned.
+    s.drawText(fields[i].x + labelW + 4, fields[i].y + formH - s.textHeight(values[i]), values[i],
+               kTotalsBlue);
   }
+}
+
+void drawAbandonedGauge(const App& app, const PageSet& pages, Surface& s) {
+  const DayStats& t = app.sheet.dayTotals;
+  const int percentage = abandonedPercentage(t.pomodoros, t.abandoned);
+  const u16 text = fmt(app.tr(Txt::AbandonedGaugeText), percentage);
+  FontScope f(s, pages.fonts.gauge);
+  const int w = s.textWidth(text);
+  const GaugeBox box = gaugeBox(pages, w, s.textHeight(text));
+  const int x0 = pages.sheet.scoreLeft;
+  s.drawBitmap(x0 + 140, box.y, 100, 6, kBmpGaugeStrip, 100 - percentage, 0);
+  s.drawText(x0 + 190 - w / 2, box.y + 4, text, kTotalsBlue);
+}
+
+// The blinking marker of the running pomodoro's row: a short bar left of the row text,
+// switching between a strong and a faint red each second, inside the row's lines, which
+// the paper draws and the marker must not cover.
+constexpr int kBlinkMarkerX = 41;
+constexpr int kBlinkMarkerWidth = 2;
+constexpr Rgb kBlinkOn = rgb(0xD8, 0x2A, 0x1A);
+constexpr Rgb kBlinkOff = rgb(0xF4, 0xB8, 0xB0);
+
+void drawBlinkMarker(const PageSet& pages, Surface& s) {
+  const int row = pages.blinkRow;
+  if (row < 0 || row >= kSheetRows) return;
+  const SheetGeometry& g = pages.sheet;
+  s.fillRect(kBlinkMarkerX, rowTopOf(g, row) + 3, kBlinkMarkerWidth, g.rowHeight - 5,
+             pages.blinkOn ? kBlinkOn : kBlinkOff);
+}
+
+}  // namespace
+
+void drawSheetView(const App& app, const PageSet& pages, Surface& s, int y, int h) {
+  const SheetGeometry& g = pages.sheet;
+  drawSheetPaper(app, pages, s);
+  // A row's icons reach a little into its neighbours' strips: the rows next to the band are
+  // drawn too, in order, as a drawing of the whole page would.
+  const int rowHeight = std::max(g.rowHeight, 1);
+  const int first = std::max(0, (y - g.rowsTop) / rowHeight - 1);
+  const int last = std::min({kSheetRows, app.sheet.rowCount(), (y + h - g.rowsTop) / rowHeight + 2});
+  for (int row = first; row < last; ++row) drawSheetRowContent(app, pages, s, row);
+  if (y < g.rowsTop) {
+    drawDayTotals(app, pages, s);
+    drawAbandonedGauge(app, pages, s);
+  }
+  drawBlinkMarker(pages, s);
+}
+
+void repaintSheetRow(PageSet& pages, int row) {
+  if (row < 0 || row >= kSheetRows) return;
+  invalidatePageRect(pages, kPageTodoToday, 0, rowTopOf(pages.sheet, row), kPageWidth,
+                     pages.sheet.rowHeight);
+}
+
+void repaintDayTotals(PageSet& pages) {
+  // The totals and the gauge live in the header, above the first row line.
+  invalidatePageRect(pages, kPageTodoToday, 0, 0, kPageWidth, pages.sheet.rowsTop);
+}
+
+void setBlinkMarker(PageSet& pages, int row, bool on) {
+  const int previous = pages.blinkRow;
+  pages.blinkRow = row;
+  pages.blinkOn = on;
+  for (int r : {previous, row})
+    if (r >= 0 && r < kSheetRows)
+      invalidatePageRect(pages, kPageTodoToday, kBlinkMarkerX, rowTopOf(pages.sheet, r),
+                         kBlinkMarkerWidth, pages.sheet.rowHeight);
 }
 
 int abandonedPercentage(int pomodoros, int abandoned) {
@@ -466,21 +491,15 @@ int abandonedPercentage(int pomodoros, int abandoned) {
   return std::min(100, abandoned * 100 / started);
 }
 
-void drawAbandonedGauge(const App& app, PageSet& pages, bool repaintNow) {
-  if (!sheetSurfacesReady(pages)) return;
-  Surface& s = *pages.composed[kPageTodoToday];
-  const DayStats& t = app.sheet.dayTotals;
-  const int percentage = abandonedPercentage(t.pomodoros, t.abandoned);
-  const u16 text = fmt(app.tr(Txt::AbandonedGaugeText), percentage);
-
-  FontScope f(s, pages.fonts.gauge);
-  const int w = s.textWidth(text);
-  const GaugeBox box = gaugeBox(pages, w, s.textHeight(text));
-  s.copyFrom(box.x, box.y, box.w, box.h, *pages.background[kPageTodoToday], box.x, box.y);
-  const int x0 = pages.sheet.scoreLeft;
-  s.drawBitmap(x0 + 140, box.y, 100, 6, kBmpGaugeStrip, 100 - percentage, 0);
-  s.drawText(x0 + 190 - w / 2, box.y + 4, text, kTotalsBlue);
-  if (repaintNow) invalidatePageRect(pages, kPageTodoToday, box.x, box.y, box.w, box.h);
+void releaseUnusedSkinPictures(const App& app, PageSet& pages) {
+  const Paper paper = paperOf(skinFromName(app.settings.skin));
+  const std::pair<BitmapId, bool> pictures[] = {
+      {kBmpCrumpledPaper, paper.paperBitmap == kBmpCrumpledPaper},
+      {kBmpParchmentPaper, paper.paperBitmap == kBmpParchmentPaper},
+      {kBmpClassicPicture, paper.classicPicture},
+      {kBmpHeaderStrip, paper.headerStrip}};
+  for (const auto& [id, used] : pictures)
+    if (!used) pages.graphics.releaseBitmap(id);
 }
 
 // ---- Row editors -------------------------------------------------------------------------
@@ -502,11 +521,21 @@ int markerButtonY(const PageSet& pages, int row) {
   return rowTopOf(pages.sheet, row) - pages.scrollOffset[kPageTodoToday];
 }
 
-void paintRowEditor(const PageSet& pages, Surface& target, int row, u16v text, int selFrom,
-                    int selTo, const RowEditorStyle& style) {
+void paintRowEditor(const App& app, const PageSet& pages, Surface& target, int row, u16v text,
+                    int selFrom, int selTo, const RowEditorStyle& style) {
+  // The paper and the row's marks behind the text, as the page shows them there.
   const RowEditorRect r = rowEditorRect(pages, row);
-  if (pages.composed[kPageTodoToday])
-    target.copyFrom(0, 0, target.width(), target.height(), *pages.composed[kPageTodoToday], r.x, r.y);
+  const int pageW = std::min(target.width(), kPageWidth - r.x);
+  target.setOrigin(r.x, r.y);
+  target.setClip(r.x, r.y, target.width(), target.height());
+  target.fillRect(r.x, r.y, target.width(), target.height(), kWhite);
+  if (pageW > 0) {
+    target.setClip(r.x, r.y, pageW, target.height());
+    target.setFont(pages.fonts.row);
+    drawSheetView(app, pages, target, r.y, target.height());
+  }
+  target.clearClip();
+  target.setOrigin(0, 0);
   target.setFont(style.font);
   const int n = static_cast<int>(text.size());
   const int from = std::clamp(std::min(selFrom, selTo), 0, n);

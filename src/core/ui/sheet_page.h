@@ -12,17 +12,22 @@ namespace tirelmo {
 
 struct App;
 
-// The whole background of page 0 for the current skin, copied into the composed surface.
-void drawSheetBackground(const App& app, PageSet& pages);
-// One row: its strip restored from the background, scores, row information; then the
-// window is asked to repaint that strip only.
-void drawSheetRow(const App& app, PageSet& pages, int row);
-// Background, every row, the day totals and the gauge; repaints the whole page.
-void drawSheetPage(const App& app, PageSet& pages);
-// The day's totals over the header form (work time, pomodoros) and the sheet's date.
-void drawDayTotals(const App& app, PageSet& pages);
-// The abandoned-pomodoro gauge of today's totals; repaintNow asks the window to show it.
-void drawAbandonedGauge(const App& app, PageSet& pages, bool repaintNow);
+// Page 0 for a band of page rows y..y+h (the surface clips to it): the skin's paper and
+// header form, the rows that reach into the band, the day's totals, the abandoned gauge
+// and the blink marker.
+void drawSheetView(const App& app, const PageSet& pages, Surface& s, int y, int h);
+// One row's scores and information, without the paper under them.
+void drawSheetRowContent(const App& app, const PageSet& pages, Surface& s, int row);
+
+// Repaint requests after a change of the model: one row's strip, the header with the day's
+// totals and the gauge.
+void repaintSheetRow(PageSet& pages, int row);
+void repaintDayTotals(PageSet& pages);
+// The blink marker beside a row (-1: none), on or off; old and new place are repainted.
+void setBlinkMarker(PageSet& pages, int row, bool on);
+
+// A skin's large pictures stay loaded while it is in use; the others are given back.
+void releaseUnusedSkinPictures(const App& app, PageSet& pages);
 
 // Percentage of abandoned pomodoros among started ones (0 when none was started).
 int abandonedPercentage(int pomodoros, int abandoned);
@@ -46,11 +51,11 @@ RowEditorRect rowEditorRect(const PageSet& pages, int row);
 // window shows it by markerVisible (window_rules.h).
 int markerButtonY(const PageSet& pages, int row);
 
-// Paints a row editor into a surface of the editor's size: the paper behind it from page 0's
-// composed surface, the selection highlight (units selFrom..selTo, empty when equal), and
-// the text at (3, 0) in the editor's style.
-void paintRowEditor(const PageSet& pages, Surface& target, int row, u16v text, int selFrom,
-                    int selTo, const RowEditorStyle& style);
+// Paints a row editor into a surface of the editor's size: the page behind it, the selection
+// highlight (units selFrom..selTo, empty when equal), and the text at (3, 0) in the
+// editor's style.
+void paintRowEditor(const App& app, const PageSet& pages, Surface& target, int row, u16v text,
+                    int selFrom, int selTo, const RowEditorStyle& style);
 
 // Deadline label of a row (drawn after the project name).
 struct DeadlineLabel {

@@ -10,6 +10,7 @@
 #include "sheet/legacy_formats.h"
 #include "sheet/sheet_files.h"
 #include "support/recording_canvas.h"
+#include "ui/page_view.h"
 #include "ui/pages.h"
 #include "ui/sheet_page.h"
 #include "unit/sheet/sheet_test_support.h"
@@ -60,9 +61,9 @@ TEST_F(LoadedBoundsTest, ExtremeRowValuesLoadRecountAndDrawWithinRange) {
   EXPECT_EQ(app.sheet.dayTotals.workedMinutes, 59);
   EXPECT_EQ(app.sheet.dayTotals.pomodoros, static_cast<std::uint8_t>(25 * 255));
 
-  createPageSurfaces(pages, app);
-  drawSheetPage(app, pages);
-  const auto& page = static_cast<test::RecordingSurface&>(*pages.composed[0]);
+  preparePages(pages, app);
+  test::RecordingSurface page(graphics, kPageWidth, 3310);
+  drawPageView(app, pages, page, 0, 0, 0, kPageWidth, 3310);
   EXPECT_EQ(page.textsContaining(u"(24:00')").size(), 25u);
   EXPECT_EQ(page.textsContaining(u"Already worked: 16666h:40'").size(), 25u);
   EXPECT_NE(page.findText(u"255:59"), nullptr);

@@ -9,6 +9,7 @@
 #include "app/app.h"
 #include "support/fakes.h"
 #include "support/recording_canvas.h"
+#include "ui/page_view.h"
 #include "ui/pages.h"
 #include "ui/sheet_page.h"
 
@@ -27,27 +28,28 @@ class SheetPageFixture : public ::testing::Test {
     pages.invalidate = [this](int x, int y, int w, int h) { repaints.push_back({x, y, w, h}); };
   }
 
-  // Builds the page surfaces for a skin (the default font: Buxton Sketch 26).
+  // Prepares the pages for a skin (the default font: Buxton Sketch 26).
   void useSkin(u16v skin, bool projectNames = false) {
     app.settings.skin = u16(skin);
     app.settings.displayProjectNames = projectNames;
-    createPageSurfaces(pages, app);
+    preparePages(pages, app);
   }
-  RecordingSurface& composed(int page = 0) {
-    ensurePageSurfaces(pages, app, page);
-    return static_cast<RecordingSurface&>(*pages.composed[page]);
+  // Draws a whole page on a fresh record, as a paint of a window that shows all of it would.
+  RecordingSurface& drawPage(int page = 0) {
+    view.clear();
+    drawPageView(app, pages, view, page, 0, 0, kPageWidth, 3310);
+    return view;
   }
-  RecordingSurface& background(int page = 0) {
-    ensurePageSurfaces(pages, app, page);
-    return static_cast<RecordingSurface&>(*pages.background[page]);
-  }
+  // What the last drawing recorded.
+  RecordingSurface& drawn() { return view; }
   TodoRow& row(int i) { return app.sheet.rows[static_cast<std::size_t>(i)]; }
   void task(int i, u16v text) { row(i).text = u16(text); }
-  // Redraws one row on a clean record.
+  // Draws one row's content on a fresh record, with the repaint its change asks for.
   void drawRow(int i) {
-    composed().clear();
+    view.clear();
     repaints.clear();
-    drawSheetRow(app, pages, i);
+    repaintSheetRow(pages, i);
+    drawSheetRowContent(app, pages, view, i);
   }
 
   FakeClock clock;
@@ -56,6 +58,7 @@ class SheetPageFixture : public ::testing::Test {
   App app;
   RecordingGraphics graphics;
   PageSet pages;
+  RecordingSurface view{graphics, kPageWidth, 3310};
   std::vector<Repaint> repaints;
 };
 

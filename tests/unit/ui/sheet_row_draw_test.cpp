@@ -19,7 +19,7 @@ class SheetRowDrawTest : public test::SheetPageFixture {
   void SetUp() override { useSkin(u"cleanwhite"); }
   static constexpr int kTop2 = 230 + 2 * 105;  // row 2
   static constexpr int kOrigin2 = kTop2 + 41;
-  std::vector<DrawOp> cells(int cell) { return composed().spritesIn(0, 0, 1350, 3310, cell); }
+  std::vector<DrawOp> cells(int cell) { return drawn().spritesIn(0, 0, 1350, 3310, cell); }
 };
 
 TEST_F(SheetRowDrawTest, GeometryFollowsTheSkinAndTheWindowWidth) {
@@ -42,14 +42,14 @@ TEST_F(SheetRowDrawTest, PomodorosAreIconsUpToThreeThenOneIconWithTheCount) {
     EXPECT_EQ(icons[i].bitmap, 106);
     EXPECT_EQ(icons[i].sy, 0);
   }
-  EXPECT_TRUE(composed().textsContaining(u" x").empty());
+  EXPECT_TRUE(drawn().textsContaining(u" x").empty());
 
   row(2).pomodoros = 4;
   drawRow(2);
   icons = cells(kCellPomodoro);
   ASSERT_EQ(icons.size(), 1u);
   EXPECT_EQ(icons[0].x, 718 + 14);
-  const DrawOp* count = composed().findText(u" x4");
+  const DrawOp* count = drawn().findText(u" x4");
   ASSERT_NE(count, nullptr);
   EXPECT_EQ(count->x, 718 + 38);
   EXPECT_EQ(count->y, kOrigin2 + 1);
@@ -70,7 +70,7 @@ TEST_F(SheetRowDrawTest, EstimatesAreIconsUpToSevenThenOneIconWithTheCount) {
   row(2).estimated = 8;
   drawRow(2);
   ASSERT_EQ(cells(kCellEstimated).size(), 1u);
-  const DrawOp* count = composed().findText(u" x8");
+  const DrawOp* count = drawn().findText(u" x8");
   ASSERT_NE(count, nullptr);
   EXPECT_EQ(count->x, 718 + 37);
   EXPECT_EQ(count->y, kOrigin2 + 14);
@@ -102,7 +102,7 @@ TEST_F(SheetRowDrawTest, AbandonedAndInterruptionColumns) {
     icons = cells(c.cell);
     ASSERT_EQ(icons.size(), 1u);
     EXPECT_EQ(icons[0].x, 718 + c.firstX);
-    const DrawOp* count = composed().findText(u" x200");
+    const DrawOp* count = drawn().findText(u" x200");
     ASSERT_NE(count, nullptr);
     EXPECT_EQ(count->x, 718 + c.textX);
     EXPECT_EQ(count->y, kOrigin2 + c.textY);
@@ -120,21 +120,14 @@ TEST_F(SheetRowDrawTest, ScoreColumnMovesWithTheWindowWidth) {
   EXPECT_EQ(icons[0].x, 1300 - 282 + 14);
 }
 
-TEST_F(SheetRowDrawTest, RedrawingARowRestoresAndRepaintsOnlyItsStrip) {
+TEST_F(SheetRowDrawTest, ARowStaysInItsStripAndOnlyTheStripIsRepainted) {
   task(2, u"Write the report");
   row(2).pomodoros = 2;
   row(2).info.minutesToday = 50;
   row(2).info.category = 4;
   drawRow(2);
-  const auto& ops = composed().ops;
-  ASSERT_FALSE(ops.empty());
-  EXPECT_EQ(ops.front().kind, OpKind::Copy);
-  EXPECT_EQ(ops.front().source, pages.background[0].get());
-  EXPECT_EQ(std::tie(ops.front().x, ops.front().y, ops.front().w, ops.front().h),
-            std::make_tuple(0, kTop2, 1350, 105));
-  EXPECT_EQ(std::tie(ops.front().sx, ops.front().sy), std::make_tuple(0, kTop2));
-  EXPECT_EQ(composed().ofKind(OpKind::Copy).size(), 1u);
-  const auto box = composed().verticalExtent();
+  ASSERT_FALSE(drawn().ops.empty());
+  const auto box = drawn().verticalExtent();
   EXPECT_GE(box.top, kTop2);
   EXPECT_LE(box.bottom, kTop2 + 105);
   EXPECT_EQ(repaints, (std::vector<Repaint>{{0, kTop2, 1350, 105}}));
@@ -156,7 +149,7 @@ TEST_F(SheetRowDrawTest, RedrawingARowRestoresAndRepaintsOnlyItsStrip) {
 TEST_F(SheetRowDrawTest, OutOfRangeRowsDrawNothing) {
   for (int r : {-1, 25, 1000}) {
     drawRow(r);
-    EXPECT_TRUE(composed().ops.empty()) << r;
+    EXPECT_TRUE(drawn().ops.empty()) << r;
   }
 }
 
@@ -200,13 +193,13 @@ TEST_F(SheetRowDrawTest, RepeatMarkReplacesTheEarlierDaysInformation) {
   row(2).info.ageDays = 3;
   row(2).info.pastMinutes = 75;
   drawRow(2);
-  const DrawOp* r = composed().findText(u"R");
+  const DrawOp* r = drawn().findText(u"R");
   ASSERT_NE(r, nullptr);
   EXPECT_EQ(r->x, 15);
   EXPECT_EQ(r->y, kTop2 + 4 * (105 / 6) + 3);
   EXPECT_EQ(r->color, rgb(113, 0, 0));
   EXPECT_EQ(r->font, (FontSpec{u"Verdana", 12, false, false}));
-  EXPECT_TRUE(composed().textsContaining(u"Already").empty());
+  EXPECT_TRUE(drawn().textsContaining(u"Already").empty());
 }
 
 TEST_F(SheetRowDrawTest, CarriedOverRowShowsTheEarlierWork) {
@@ -215,12 +208,12 @@ TEST_F(SheetRowDrawTest, CarriedOverRowShowsTheEarlierWork) {
   row(2).info.pastMinutes = 135;
   row(2).pastPomodoros = 5;
   drawRow(2);
-  const DrawOp* worked = composed().findText(u"Already worked: 2h:15'");
+  const DrawOp* worked = drawn().findText(u"Already worked: 2h:15'");
   ASSERT_NE(worked, nullptr);
   EXPECT_EQ(worked->x, 64);
   EXPECT_EQ(worked->y, kTop2 + 4 * 17 + 4);
   EXPECT_EQ(worked->color, kCountGrey);
-  const DrawOp* pomos = composed().findText(u"Pomos: 5");
+  const DrawOp* pomos = drawn().findText(u"Pomos: 5");
   ASSERT_NE(pomos, nullptr);
   EXPECT_EQ(pomos->x, 64 + 22 * 6 + 30);
   EXPECT_EQ(pomos->color, rgb(0, 0, 0));
@@ -229,24 +222,24 @@ TEST_F(SheetRowDrawTest, CarriedOverRowShowsTheEarlierWork) {
   row(2).info.pastMinutes = 0;
   row(2).pastPomodoros = 0;
   drawRow(2);
-  const DrawOp* idle = composed().findText(u"Not yet started");
+  const DrawOp* idle = drawn().findText(u"Not yet started");
   ASSERT_NE(idle, nullptr);
-  const auto icon = composed().bitmaps(168);
+  const auto icon = drawn().bitmaps(168);
   ASSERT_EQ(icon.size(), 1u);
   EXPECT_EQ(icon[0].x, 64 + 15 * 6 + 4);
   EXPECT_EQ(std::tie(icon[0].w, icon[0].h), std::make_tuple(24, 24));
-  EXPECT_TRUE(composed().textsContaining(u"Pomos").empty());
+  EXPECT_TRUE(drawn().textsContaining(u"Pomos").empty());
 
   // Time worked today alone still counts as started.
   row(2).info.minutesToday = 25;
   drawRow(2);
-  EXPECT_NE(composed().findText(u"Already worked: 0h:00'"), nullptr);
+  EXPECT_NE(drawn().findText(u"Already worked: 0h:00'"), nullptr);
 
   // A task of today shows none of it.
   row(2).info.ageDays = 0;
   drawRow(2);
-  EXPECT_TRUE(composed().textsContaining(u"worked").empty());
-  EXPECT_TRUE(composed().textsContaining(u"started").empty());
+  EXPECT_TRUE(drawn().textsContaining(u"worked").empty());
+  EXPECT_TRUE(drawn().textsContaining(u"started").empty());
 }
 
 TEST_F(SheetRowDrawTest, EarlierDaysInformationOnlyInTheLargeRowsLayout) {
@@ -255,17 +248,17 @@ TEST_F(SheetRowDrawTest, EarlierDaysInformationOnlyInTheLargeRowsLayout) {
   row(2).info.ageDays = 2;
   row(2).info.pastMinutes = 135;
   drawRow(2);
-  EXPECT_TRUE(composed().textsContaining(u"Already").empty());
+  EXPECT_TRUE(drawn().textsContaining(u"Already").empty());
 }
 
 TEST_F(SheetRowDrawTest, SeparatorAndFreeRowsGetNoInformation) {
   task(12, kSeparatorText);
   row(12).info.flags = rowflag::kRepeat;  // damaged file: the separator never shows a mark
   drawRow(12);
-  EXPECT_TRUE(composed().texts().empty());
+  EXPECT_TRUE(drawn().texts().empty());
   drawRow(3);
-  EXPECT_TRUE(composed().texts().empty());
-  EXPECT_TRUE(composed().ofKind(OpKind::Sprite).empty());
+  EXPECT_TRUE(drawn().texts().empty());
+  EXPECT_TRUE(drawn().ofKind(OpKind::Sprite).empty());
 }
 
 TEST_F(SheetRowDrawTest, CategorySquareAndTodaysWorkedTime) {
@@ -273,11 +266,11 @@ TEST_F(SheetRowDrawTest, CategorySquareAndTodaysWorkedTime) {
   row(2).info.category = 3;
   row(2).info.minutesToday = 65;
   drawRow(2);
-  const auto square = composed().bitmaps(202);
+  const auto square = drawn().bitmaps(202);
   ASSERT_EQ(square.size(), 1u);
   EXPECT_EQ(std::tie(square[0].x, square[0].y, square[0].w, square[0].h, square[0].sx),
             std::make_tuple(8, kOrigin2 + 4, 18, 18, 54));
-  const DrawOp* today = composed().findText(u"(1:05')");
+  const DrawOp* today = drawn().findText(u"(1:05')");
   ASSERT_NE(today, nullptr);
   EXPECT_EQ(std::tie(today->x, today->y), std::make_tuple(718 + 194, kOrigin2 + 2));
   EXPECT_EQ(today->font, (FontSpec{u"Buxton Sketch", 21, false, false}));
@@ -285,7 +278,7 @@ TEST_F(SheetRowDrawTest, CategorySquareAndTodaysWorkedTime) {
   // A category byte beyond the twelve colours (a damaged file) draws no square.
   row(2).info.category = 13;
   drawRow(2);
-  EXPECT_TRUE(composed().bitmaps(202).empty());
+  EXPECT_TRUE(drawn().bitmaps(202).empty());
 }
 
 TEST_F(SheetRowDrawTest, ProjectNameAndDeadlineLabel) {
@@ -295,28 +288,28 @@ TEST_F(SheetRowDrawTest, ProjectNameAndDeadlineLabel) {
   row(2).info.flags = rowflag::kDeadline;
   row(2).info.deadlineYear = 21, row(2).info.deadlineMonth = 3, row(2).info.deadlineDay = 7;
   drawRow(2);
-  const DrawOp* name = composed().findText(u"Website");
+  const DrawOp* name = drawn().findText(u"Website");
   ASSERT_NE(name, nullptr);
   EXPECT_EQ(std::tie(name->x, name->y), std::make_tuple(64, kTop2 + 105 / 6));
   EXPECT_EQ(name->color, rgb(0, 166, 60));
   const int labelX = 64 + 7 * 10 + 30;  // info font Buxton Sketch 21: 10 pixels a unit
-  const DrawOp* label = composed().findText(u"2 days left");
+  const DrawOp* label = drawn().findText(u"2 days left");
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->x, labelX + 6);
   EXPECT_EQ(label->color, rgb(40, 40, 40));
-  const auto fills = composed().ofKind(OpKind::Fill);
+  const auto fills = drawn().ofKind(OpKind::Fill);
   ASSERT_EQ(fills.size(), 1u);
   EXPECT_EQ(std::tie(fills[0].x, fills[0].w), std::make_tuple(labelX, 11 * 10 + 12));
   EXPECT_EQ(fills[0].color, rgb(255, 153, 0));
 
   app.sheet.readOnly = true;
   drawRow(2);
-  EXPECT_EQ(composed().findText(u"Website")->color, rgb(92, 163, 105));
+  EXPECT_EQ(drawn().findText(u"Website")->color, rgb(92, 163, 105));
 
   // A project that no longer exists: no name, the label moves to the text's left edge.
   row(2).info.projectId = 99;
   drawRow(2);
-  EXPECT_EQ(composed().findText(u"2 days left")->x, 64 + 6);
+  EXPECT_EQ(drawn().findText(u"2 days left")->x, 64 + 6);
 }
 
 TEST_F(SheetRowDrawTest, CompactRowsShowProjectNamesOnlyWhenAskedTo) {
@@ -325,19 +318,19 @@ TEST_F(SheetRowDrawTest, CompactRowsShowProjectNamesOnlyWhenAskedTo) {
   task(1, u"Landing page");
   row(1).info.projectId = 7;
   drawRow(1);
-  EXPECT_EQ(composed().findText(u"Website"), nullptr);
+  EXPECT_EQ(drawn().findText(u"Website"), nullptr);
 
   useSkin(u"compact white", true);
   drawRow(1);
-  const DrawOp* name = composed().findText(u"Website");
+  const DrawOp* name = drawn().findText(u"Website");
   ASSERT_NE(name, nullptr);
   EXPECT_EQ(name->y, 124 + 48 + 48 / 6 - 6);
   EXPECT_EQ(name->font, (FontSpec{u"Arial", 14, false, false}));
 
   useSkin(u"classic");
   drawRow(1);
-  ASSERT_NE(composed().findText(u"Website"), nullptr);
-  EXPECT_EQ(composed().findText(u"Website")->y, 124 + 63 + 63 / 6 - 8);
+  ASSERT_NE(drawn().findText(u"Website"), nullptr);
+  EXPECT_EQ(drawn().findText(u"Website")->y, 124 + 63 + 63 / 6 - 8);
 }
 
 // ---- Deadline labels --------------------------------------------------------------------

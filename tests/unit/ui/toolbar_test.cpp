@@ -234,7 +234,9 @@ class BlitRecorder : public Surface {
   int textWidth(u16v) override { return 0; }
   int textHeight(u16v) override { return 0; }
   void drawText(int, int, u16v, Rgb) override {}
-  void copyFrom(int, int, int, int, const Surface&, int, int) override {}
+  void setOrigin(int, int) override {}
+  void setClip(int, int, int, int) override {}
+  void clearClip() override {}
   bool drawBitmap(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) override {
     blits.push_back({dx, dy, w, h, bitmap, sx, sy});
     return true;
