@@ -212,6 +212,7 @@ e2e_env_up() {
     e2e_info "environment already up on $E2E_DISPLAY"
     _e2e_export_env
     wine_server_start "$E2E_STATE_DIR/wine.log"
+    _e2e_prefix_settings
     return 0
   fi
   _e2e_env_stop_stale
@@ -227,6 +228,7 @@ e2e_env_up() {
     return 1
   fi
   wine_server_start "$E2E_STATE_DIR/wine.log"
+  _e2e_prefix_settings
   E2E_APPDATA_WIN=$(wine_appdata_windows)
   E2E_APPDATA_UNIX=$(wine_unix_path "$E2E_APPDATA_WIN")
   [ -d "$E2E_APPDATA_UNIX" ] && E2E_APPDATA_UNIX=$(readlink -f "$E2E_APPDATA_UNIX")
@@ -237,6 +239,16 @@ e2e_env_up() {
   fi
   _e2e_write_state
   _e2e_export_env
+}
+
+# _e2e_prefix_settings
+#   Desktop settings of the prefix that screenshots depend on: a caret that never blinks
+#   (CursorBlinkRate -1, as on Windows), so two screenshots of the same window are equal
+#   whenever they are taken. Set before the run's programs start.
+_e2e_prefix_settings() {
+  setsid -w wine reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /t REG_SZ /d -1 /f \
+    </dev/null >>"$E2E_STATE_DIR/wine.log" 2>&1 \
+    || echo "warning: could not set CursorBlinkRate in the prefix (see $E2E_STATE_DIR/wine.log)" >&2
 }
 
 # _e2e_export_env
@@ -680,6 +692,78 @@ e2e_screenshot() {
   local f
   f="$E2E_ART/$(printf 'shot-%02d' "$E2E_SHOT_SEQ")-${1:-screen}.png"
   import -window root "$f" >/dev/null 2>&1 || echo "warning: screenshot $f failed" >&2
+}
+
+# e2e_capture_window WIN FILE [TIMEOUT_S=10]
+#   Save what X window WIN shows (the Win32 client area with the scroll bar, no frame) as
+#   FILE once it has settled: two captures 0.3 s apart must be equal, so a paint still on
+#   its way is not taken. Fails when it never settles within TIMEOUT_S.
+e2e_capture_window() {
+  local win=$1 file=$2 timeout=${3:-10} deadline previous="$2.previous.png"
+  deadline=$(( $(date +%s) + timeout ))
+  import -window "$win" "png24:$previous" >/dev/null 2>&1 || e2e_fail "could not capture window $win"
+  while :; do
+    sleep 0.3
+    import -window "$win" "png24:$file" >/dev/null 2>&1 || e2e_fail "could not capture window $win"
+    if [ "$(compare -metric AE "$previous" "$file" null: 2>&1)" = 0 ]; then
+      rm -f "$previous"
+      return 0
+    fi
+    [ "$(date +%s)" -lt "$deadline" ] || e2e_fail "window $win keeps changing after ${timeout}s (last two captures: $previous, $file)"
+    mv "$file" "$previous"
+  done
+}
+
+# e2e_wheel WIN X Y NOTCHES
+#   Turn the mouse wheel over client point X,Y of WIN: NOTCHES steps down (towards the end
+#   of a page), or up when negative. The pointer stays at X,Y.
+e2e_wheel() {
+  local win=$1 x=$2 y=$3 n=$4 button=5
+  if [ "$n" -lt 0 ]; then button=4; n=$((-n)); fi
+  xdotool mousemove --window "$win" "$x" "$y" click --repeat "$n" --delay 20 "$button" \
+    || e2e_fail "wheel at $x,$y in window $win failed"
+}
+
+# e2e_compare_image EXPECTED ACTUAL DIFF
+#   Compare two pictures pixel by pixel. Prints nothing when they are equal; otherwise one
+#   line "N pixels differ, within WxH+X+Y" (the bounding box of the differing pixels) and
+#   writes DIFF, ACTUAL with the differences marked in red. Returns 1 when they differ,
+#   2 when they cannot be compared (a missing file, other sizes).
+e2e_compare_image() {
+  local expected=$1 actual=$2 diff=$3 ae box size_e size_a
+  size_e=$(identify -format '%wx%h' "$expected" 2>/dev/null) || { echo "cannot read $expected"; return 2; }
+  size_a=$(identify -format '%wx%h' "$actual" 2>/dev/null) || { echo "cannot read $actual"; return 2; }
+  if [ "$size_e" != "$size_a" ]; then
+    echo "size $size_a instead of $size_e"
+    return 2
+  fi
+  ae=$(compare -metric AE "$expected" "$actual" null: 2>&1)
+  [ "$ae" = 0 ] && return 0
+  compare "$expected" "$actual" "$diff" >/dev/null 2>&1
+  # White where any channel differs; a black border keeps the trim box right when a
+  # difference touches a corner, and is taken off the offsets again.
+  box=$(convert "$expected" "$actual" -compose difference -composite -separate \
+    -evaluate-sequence max -threshold 0 -bordercolor black -border 1 -format '%@' info: 2>/dev/null)
+  if [[ $box =~ ^([0-9]+x[0-9]+)\+([0-9]+)\+([0-9]+)$ ]]; then
+    box="${BASH_REMATCH[1]}+$((BASH_REMATCH[2] - 1))+$((BASH_REMATCH[3] - 1))"
+  fi
+  echo "$ae pixels differ, within $box"
+  return 1
+}
+
+# e2e_store_png SOURCE DEST
+#   Write the picture SOURCE as DEST for keeping in git: no time stamps or other metadata,
+#   best compression, and an 8-bit palette when it has no more than 256 colours. Fails
+#   unless DEST holds exactly SOURCE's pixels.
+e2e_store_png() {
+  local src=$1 dest=$2 colours format=png24
+  colours=$(identify -format '%k' "$src" 2>/dev/null) || e2e_fail "cannot read $src"
+  [ "$colours" -le 256 ] && format=png8
+  mkdir -p "$(dirname "$dest")"
+  # Filter "sub" packs these screenshots about 15 % smaller than the adaptive default.
+  convert "$src" -strip -define png:compression-level=9 -define png:compression-filter=1 \
+    -define png:exclude-chunks=date,time "$format:$dest" || e2e_fail "could not write $dest"
+  [ "$(compare -metric AE "$src" "$dest" null: 2>&1)" = 0 ] || e2e_fail "$dest is not $src pixel for pixel"
 }
 
 # e2e_close_window WIN
