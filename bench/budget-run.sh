@@ -137,7 +137,9 @@ pomodoro_cpu() {
   idle_cpu pomodoro "$pid"
   xdotool mousemove --window "$timer" 28 20 click 1
   sleep 0.5
-  xdotool key --window "$timer" F6 || e2e_fail "xdotool key F6 failed"
+  # The timer window goes with the key press: xdotool's key release then finds no window
+  # and fails, which is no failure of the program. The wait below tells whether it stopped.
+  xdotool key --window "$timer" F6 2>/dev/null || true
   e2e_wait_no_window '^Timer on: ' 20
   e2e_wait_title "$win" '^Tirelmo - ' 10
 }
