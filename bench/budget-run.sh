@@ -138,8 +138,17 @@ pomodoro_cpu() {
   xdotool mousemove --window "$timer" 28 20 click 1
   sleep 0.5
   # The timer window goes with the key press: xdotool's key release then finds no window
-  # and fails, which is no failure of the program. The wait below tells whether it stopped.
-  xdotool key --window "$timer" F6 2>/dev/null || true
+  # and fails, which is no failure of the program. A key sent while Wine still moves the
+  # focus can be lost: up to three tries, then the wait below tells whether it stopped.
+  local try
+  for try in 1 2 3; do
+    xdotool key --window "$timer" F6 2>/dev/null || true
+    for _ in $(seq 1 30); do
+      [ -z "$(xdotool search --name '^Timer on: ' 2>/dev/null)" ] && break 2
+      sleep 0.1
+    done
+    e2e_info "F6 try $try left the timer running"
+  done
   e2e_wait_no_window '^Timer on: ' 20
   e2e_wait_title "$win" '^Tirelmo - ' 10
 }
