@@ -6,6 +6,7 @@
 
 #include "base/log.h"
 #include "dialogs.h"
+#include "late_bound.h"
 #include "main_window.h"
 #include "menus_win32.h"
 #include "projects/categories.h"
@@ -95,8 +96,8 @@ bool chooseSheetFile(MainWindow& w, u16v startFolder, u16& chosen) {
   ofn.lpstrDefExt = L"pm6";
   // The current directory is the user-data folder, which every relative path relies on.
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-  if (!GetOpenFileNameW(&ofn)) {
-    const DWORD error = CommDlgExtendedError();
+  if (!getOpenFileNameLate(&ofn)) {
+    const DWORD error = commDlgExtendedErrorLate();
     if (error) logLine(u"Open File dialog error %d", static_cast<int>(error));
     return false;
   }

@@ -372,6 +372,14 @@ LRESULT handle(MainWindow& w, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_PAINT:
       paintMainWindow(w);
+      if (!w.firstFrameShown) {
+        // What the first frame does not need is made once it is on the screen.
+        w.firstFrameShown = true;
+        PostMessageW(hwnd, kMsgAfterFirstFrame, 0, 0);
+      }
+      return 0;
+    case kMsgAfterFirstFrame:
+      w.editors.prepareList(w);
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers the whole client area

@@ -19,6 +19,8 @@ namespace tirelmo {
 
 inline constexpr wchar_t kMainWindowClass[] = L"Tirelmo";
 inline constexpr wchar_t kMainWindowTitle[] = L"Tirelmo - v2.3.3.0";
+// Posted after the first paint: the work a start can leave until its first frame is shown.
+inline constexpr UINT kMsgAfterFirstFrame = WM_APP + 1;
 
 struct MainWindow {
   MainWindow(HINSTANCE module, App& a) : app(a), instance(module), graphics(module), pages(graphics) {}
@@ -31,7 +33,7 @@ struct MainWindow {
 
   GdiGraphics graphics;
   PageSet pages;
-  // The one back buffer every page is painted through: the size of the client area.
+  // The one back buffer every page is painted through: a strip as wide as the client area.
   std::unique_ptr<Surface> backBuffer;
   Toolbar toolbar;
   ToolbarTips tips;
@@ -46,6 +48,7 @@ struct MainWindow {
   HCURSOR busyCursor = nullptr;  // the class cursor while the pomodoro timer runs
   int usageTicks = 0;            // timer 407 ticks; every third one updates the usage table
   bool destroyed = false;
+  bool firstFrameShown = false;
   // Between the two halves of the day restart the editors are empty and the model is being
   // rebuilt: nothing flows from the editors into it. A restart that never finished (the
   // user chose to exit at the cloud question, the folders are gone) closes the program

@@ -19,6 +19,8 @@ namespace tirelmo {
 namespace {
 
 constexpr int kTabsHeight = 42;
+// Height of the paint buffer: a paint of the whole client area takes a few strips.
+constexpr int kPaintStripHeight = 128;
 constexpr Txt kPageLabels[kPageCount] = {Txt::PageTodoToday,   Txt::PageNextThings, Txt::PagePreviousDay,
                                          Txt::PagePerformance, Txt::PageHistory,    Txt::PageProjects,
                                          Txt::PageAppsWebsites};
@@ -233,37 +235,41 @@ void onClientResized(MainWindow& w, int width, int height) {
 void paintMainWindow(MainWindow& w) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(w.hwnd, &ps);
-  RECT client;
-  GetClientRect(w.hwnd, &client);
-  const int width = client.right;
-  const int height = client.bottom;
-  const RECT& dirty = ps.rcPaint;
-  if (width > 0 && height > 0 && dirty.right > dirty.left && dirty.bottom > dirty.top) {
-    if (!w.backBuffer || w.backBuffer->width() != width || w.backBuffer->height() != height) {
+  const RECT dirty = ps.rcPaint;
+  const int width = dirty.right - dirty.left;
+  if (width > 0 && dirty.bottom > dirty.top) {
+    // The buffer is one strip of the client area's width: a paint goes through it strip by
+    // strip, so a tall window costs no more memory than a short one.
+    const int stripWidth = std::max(width, w.clientWidth());
+    if (!w.backBuffer || w.backBuffer->width() < stripWidth) {
       w.backBuffer.reset();  // the old buffer goes before the new one is made
-      w.backBuffer = w.graphics.createSurface(width, height);
+      w.backBuffer = w.graphics.createSurface(stripWidth, kPaintStripHeight);
     }
     auto* buffer = static_cast<GdiSurface*>(w.backBuffer.get());
     if (buffer && buffer->valid()) {
       const int page = w.book.currentPage();
-      // The page's pixels end at the page width; white beyond.
-      if (dirty.right > kPageWidth) buffer->fillRect(kPageWidth, dirty.top, dirty.right - kPageWidth,
-                                                     dirty.bottom - dirty.top, rgb(255, 255, 255));
-      for (const ViewBand& band : viewBands(w.pages, page, height)) {
-        const int top = std::max<int>(dirty.top, band.clientY);
-        const int bottom = std::min<int>(dirty.bottom, band.clientY + band.height);
-        if (bottom <= top) continue;
-        // Page coordinates onto the buffer, which has the client area's.
-        const int shift = band.pageY - band.clientY;
-        buffer->setOrigin(0, shift);
-        drawPageView(w.app, w.pages, *buffer, page, dirty.left, top + shift, dirty.right - dirty.left,
-                     bottom - top);
-        drawToolbarButtons(*buffer, w.toolbar, page);
+      const std::vector<ViewBand> bands = viewBands(w.pages, page, w.clientHeight());
+      for (int top = dirty.top; top < dirty.bottom; top += kPaintStripHeight) {
+        const int bottom = std::min<int>(dirty.bottom, top + kPaintStripHeight);
+        // Client coordinates onto the strip: its top-left pixel is (dirty.left, top).
+        buffer->setOrigin(dirty.left, top);
+        buffer->setClip(dirty.left, top, width, bottom - top);
+        // The page's pixels end at the page width; white beyond and below.
+        buffer->fillRect(dirty.left, top, width, bottom - top, rgb(255, 255, 255));
+        for (const ViewBand& band : bands) {
+          const int from = std::max(top, band.clientY);
+          const int to = std::min(bottom, band.clientY + band.height);
+          if (to <= from) continue;
+          // Page coordinates onto the strip, which the band shows shifted by this much.
+          const int shift = band.pageY - band.clientY;
+          buffer->setOrigin(dirty.left, top + shift);
+          drawPageView(w.app, w.pages, *buffer, page, dirty.left, from + shift, width, to - from);
+          drawToolbarButtons(*buffer, w.toolbar, page);
+        }
         buffer->clearClip();
+        buffer->setOrigin(0, 0);
+        BitBlt(dc, dirty.left, top, width, bottom - top, buffer->dc(), 0, 0, SRCCOPY);
       }
-      buffer->setOrigin(0, 0);
-      BitBlt(dc, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, buffer->dc(),
-             dirty.left, dirty.top, SRCCOPY);
     } else {
       // No buffer (GDI refused the memory): plain white rather than garbage.
       FillRect(dc, &dirty, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));

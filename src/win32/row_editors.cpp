@@ -152,7 +152,6 @@ bool sheetReadOnly(const MainWindow& w) { return w.app.sheet.readOnly; }
 
 void RowEditors::create(MainWindow& w) {
   for (int r = 0; r < kSheetRows; ++r) sheet_[r] = createEditor(w, IDC_SHEET_EDITOR_FIRST + r, true);
-  for (int r = 0; r < kListRows; ++r) list_[r] = createEditor(w, IDC_LIST_EDITOR_FIRST + r, false);
 
   marker_ = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | BS_PUSHBUTTON | BS_BITMAP, w.pages.sheet.markerLeft,
                             w.pages.sheet.rowsTop, kMarkerSize, kMarkerSize, w.hwnd,
@@ -162,6 +161,14 @@ void RowEditors::create(MainWindow& w) {
   if (marker_ && markerImage_)
     SendMessageW(marker_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(markerImage_.get()));
   else logLine(u"Row marker image %d not loaded", IDB_MARKER_BUTTON);
+}
+
+void RowEditors::prepareList(MainWindow& w) {
+  if (listCreated_) return;
+  listCreated_ = true;
+  for (int r = 0; r < kListRows; ++r) list_[r] = createEditor(w, IDC_LIST_EDITOR_FIRST + r, false);
+  fillList(w);
+  placeList(w);
 }
 
 HWND RowEditors::sheetEditor(int row) const { return row >= 0 && row < kSheetRows ? sheet_[row] : nullptr; }
@@ -198,6 +205,7 @@ void RowEditors::fillSheet(MainWindow& w) {
 }
 
 void RowEditors::fillList(MainWindow& w) {
+  if (!listCreated_) return;  // they get the texts when they are made
   filling_ = true;
   const TodoSheet& s = w.app.todolist;
   HFONT font = w.graphics.fontFor(w.pages.fonts.row);
@@ -283,6 +291,10 @@ void RowEditors::placeSheet(MainWindow& w) {
 
 void RowEditors::placeList(MainWindow& w) {
   const bool onPage = w.book.currentPage() == 1;
+  if (!listCreated_) {
+    if (onPage) prepareList(w);  // places them too
+    return;
+  }
   const int offset = w.pages.scrollOffset[1];
   const int header = headerHeight(w.pages, 1);
   const int width = std::max(w.pages.windowWidth - 120, 1);

@@ -22,8 +22,10 @@ class RowEditors {
   static constexpr int kSheetRows = 25;
   static constexpr int kListRows = 50;
 
-  // The 25 sheet editors and the marker (shown), the 50 Todolist editors (hidden).
+  // The 25 sheet editors and the marker. The 50 Todolist editors are made by prepareList,
+  // once the window has shown its first frame, or when the list is placed on display first.
   void create(MainWindow& w);
+  void prepareList(MainWindow& w);
 
   HWND sheetEditor(int row) const;
   HWND listEditor(int row) const;
@@ -74,6 +76,7 @@ class RowEditors {
   HFONT sheetFont_[kSheetRows]{};  // the font each sheet editor holds now
   GdiObject markerImage_;  // shown by the marker button, released with the editors
   bool filling_ = false;
+  bool listCreated_ = false;
   std::unique_ptr<Surface> scratch_;  // one editor's pixels while painting
 };
 

@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "base/log.h"
+#include "late_bound.h"
 #include "main_window.h"
 #include "ui/sheet_page.h"
 #include "resource.h"
@@ -81,9 +82,9 @@ class Win32TimerUi final : public TimerUi {
     const u16 file(path);
     DWORD flags = SND_FILENAME | SND_ASYNC | SND_NODEFAULT;
     if (loop) flags |= SND_LOOP;
-    if (!PlaySoundW(W(file), nullptr, flags)) logLine(u"Sound not played: %s", file);
+    if (!playSoundLate(W(file), flags)) logLine(u"Sound not played: %s", file);
   }
-  void stopSound() override { PlaySoundW(nullptr, nullptr, 0); }
+  void stopSound() override { stopSoundLate(); }
 
   void drawTimerPicture(const TimerPicture& picture) override { window_.drawPicture(picture); }
   void openTimerWindow(const TimerWindowSetup& setup) override { window_.open(setup); }

@@ -26,38 +26,34 @@ void drawButtonOnScreen(MainWindow& w, int index) {
 }  // namespace
 
 void ToolbarTips::create(MainWindow& w) {
-  for (int i = 0; i < kToolbarButtons; ++i) {
-    tips_[static_cast<std::size_t>(i)] =
-        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_BALLOON,
-                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, w.hwnd, nullptr, w.instance,
-                        nullptr);
-    if (!tips_[static_cast<std::size_t>(i)]) logLine(u"tt createwnd failed");
-  }
+  tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_BALLOON,
+                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, w.hwnd, nullptr, w.instance, nullptr);
+  if (!tip_) logLine(u"tt createwnd failed");
 }
 
 void ToolbarTips::showFor(MainWindow& w, int page) {
+  if (!tip_) return;
   for (int i = 0; i < kToolbarButtons; ++i) {
-    HWND tip = tips_[static_cast<std::size_t>(i)];
-    if (!tip) continue;
     TTTOOLINFOW ti = toolOf(w.hwnd, i);
     if (registered_[static_cast<std::size_t>(i)]) {
-      SendMessageW(tip, TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&ti));
+      SendMessageW(tip_, TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&ti));
       registered_[static_cast<std::size_t>(i)] = false;
     }
     const ToolbarButton& b = w.toolbar.button(i);
     if (!b.shownOn(page)) continue;
-    // The mouse is relayed by hand (relayMouse): with one tooltip window per button, the
-    // tooltips' own subclassing of the main window would leave only the last one working.
+    // The mouse is relayed by hand (relayMouse) rather than by the tooltip subclassing the
+    // main window, which has its own mouse handling for the buttons.
     ti.uFlags = 0;
     ti.rect = RECT{b.left, b.top, b.right, b.bottom};
     ti.hinst = nullptr;
     ti.lpszText = const_cast<LPWSTR>(reinterpret_cast<LPCWSTR>(w.app.tr(b.tooltip)));
-    if (SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)))
+    if (SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)))
       registered_[static_cast<std::size_t>(i)] = true;
   }
 }
 
 void ToolbarTips::relayMouse(HWND owner, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (!tip_) return;
   MSG m{};
   m.hwnd = owner;
   m.message = msg;
@@ -66,15 +62,12 @@ void ToolbarTips::relayMouse(HWND owner, UINT msg, WPARAM wParam, LPARAM lParam)
   m.time = static_cast<DWORD>(GetMessageTime());
   const DWORD pos = GetMessagePos();
   m.pt = POINT{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
-  for (std::size_t i = 0; i < tips_.size(); ++i)
-    if (tips_[i] && registered_[i]) SendMessageW(tips_[i], TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+  SendMessageW(tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
 }
 
 void ToolbarTips::destroy() {
-  for (HWND& tip : tips_) {
-    if (tip) DestroyWindow(tip);
-    tip = nullptr;
-  }
+  if (tip_) DestroyWindow(tip_);
+  tip_ = nullptr;
   registered_ = {};
 }
 

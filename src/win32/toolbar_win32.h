@@ -1,4 +1,4 @@
-// The toolbar on the screen: its buttons drawn into the page surfaces, their balloon
+// The toolbar on the screen: its buttons repainted on the page in view, their balloon
 // tooltips, and the mouse presses handed to the core's toolbar logic.
 #pragma once
 
@@ -14,8 +14,9 @@ struct MainWindow;
 
 class ToolbarTips {
  public:
-  // One balloon tooltip window per button; a failure is logged and that button goes
-  // without a tooltip.
+  // One balloon tooltip window holding a tool per button: a window per button would cost
+  // a start some 130 ms under Wine for windows nobody sees yet. A failure is logged and
+  // the buttons go without tooltips.
   void create(MainWindow& w);
   // Every tool removed, then the buttons of the page added again with the text of the
   // language in use.
@@ -25,7 +26,7 @@ class ToolbarTips {
   void destroy();
 
  private:
-  std::array<HWND, kToolbarButtons> tips_{};
+  HWND tip_ = nullptr;
   std::array<bool, kToolbarButtons> registered_{};
 };
 

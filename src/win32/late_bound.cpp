@@ -1,0 +1,56 @@
+#include "late_bound.h"
+
+#include "base/log.h"
+
+namespace tirelmo {
+
+namespace {
+
+// The address of a function of a library loaded on first use; null (logged once per
+// library) when either is missing. The library stays loaded for the rest of the run.
+FARPROC lateFunction(HMODULE& module, bool& failed, const wchar_t* library, const char* name) {
+  if (!module && !failed) {
+    module = LoadLibraryW(library);
+    if (!module) {
+      failed = true;
+      logLastError(u"LoadLibraryW");
+    }
+  }
+  return module ? GetProcAddress(module, name) : nullptr;
+}
+
+template <typename F>
+F as(FARPROC p) {
+  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(p));
+}
+
+HMODULE winmm = nullptr;
+bool winmmFailed = false;
+HMODULE comdlg = nullptr;
+bool comdlgFailed = false;
+
+}  // namespace
+
+BOOL playSoundLate(LPCWSTR sound, DWORD flags) {
+  auto play = as<BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD)>(
+      lateFunction(winmm, winmmFailed, L"winmm.dll", "PlaySoundW"));
+  return play ? play(sound, nullptr, flags) : FALSE;
+}
+
+void stopSoundLate() {
+  if (winmm) playSoundLate(nullptr, 0);
+}
+
+BOOL getOpenFileNameLate(OPENFILENAMEW* ofn) {
+  auto open = as<BOOL(WINAPI*)(OPENFILENAMEW*)>(
+      lateFunction(comdlg, comdlgFailed, L"comdlg32.dll", "GetOpenFileNameW"));
+  return open ? open(ofn) : FALSE;
+}
+
+DWORD commDlgExtendedErrorLate() {
+  auto error = as<DWORD(WINAPI*)()>(
+      lateFunction(comdlg, comdlgFailed, L"comdlg32.dll", "CommDlgExtendedError"));
+  return error ? error() : CDERR_INITIALIZATION;
+}
+
+}  // namespace tirelmo

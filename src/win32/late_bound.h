@@ -1,0 +1,22 @@
+// Functions of system libraries the program needs only now and then: a sound at the end of a
+// pomodoro, the open-file dialog. Their libraries are loaded at the first call, so a start
+// pays neither for them nor for what they bring in (the sound library alone pulls in COM).
+#pragma once
+
+#include <windows.h>
+
+#include <cderr.h>
+#include <commdlg.h>
+
+namespace tirelmo {
+
+// PlaySoundW; FALSE when the library or the function is not there (logged once).
+BOOL playSoundLate(LPCWSTR sound, DWORD flags);
+// Stops a sound; nothing to do when none was ever played.
+void stopSoundLate();
+// GetOpenFileNameW and CommDlgExtendedError; the error is CDERR_INITIALIZATION when the
+// library could not be loaded.
+BOOL getOpenFileNameLate(OPENFILENAMEW* ofn);
+DWORD commDlgExtendedErrorLate();
+
+}  // namespace tirelmo
