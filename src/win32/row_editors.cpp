@@ -34,6 +34,12 @@ void setTextQuietly(HWND h, const u16& text) {
   if (windowText(h) != text) SetWindowTextW(h, W(text));
 }
 
+// Only a change is sent: each is a trip to the server under Wine.
+void setReadOnly(HWND h, bool readOnly) {
+  const bool now = (GetWindowLongPtrW(h, GWL_STYLE) & ES_READONLY) != 0;
+  if (now != readOnly) SendMessageW(h, EM_SETREADONLY, readOnly, 0);
+}
+
 // The main window's coordinates of a point of an editor.
 LPARAM toParent(HWND editor, LPARAM lParam) {
   POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -133,9 +139,11 @@ LRESULT CALLBACK editorProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, UINT
   return r;
 }
 
-HWND createEditor(MainWindow& w, int id, bool visible) {
-  const DWORD style = WS_CHILD | ES_LEFT | ES_AUTOHSCROLL | (visible ? WS_VISIBLE : 0);
-  HWND h = CreateWindowExW(0, L"EDIT", L"", style, 0, 0, 10, 10, w.hwnd,
+// An editor made hidden, with its text: under Wine every later change of a window's text or
+// style is a trip to the server, and a start makes dozens of editors.
+HWND createEditor(MainWindow& w, int id, const u16& text, bool readOnly) {
+  const DWORD style = WS_CHILD | ES_LEFT | ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0);
+  HWND h = CreateWindowExW(0, L"EDIT", W(text), style, 0, 0, 10, 10, w.hwnd,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), w.instance, nullptr);
   if (!h) {
     logLastError(u"CreateWindow EDIT");
@@ -151,7 +159,13 @@ bool sheetReadOnly(const MainWindow& w) { return w.app.sheet.readOnly; }
 }  // namespace
 
 void RowEditors::create(MainWindow& w) {
-  for (int r = 0; r < kSheetRows; ++r) sheet_[r] = createEditor(w, IDC_SHEET_EDITOR_FIRST + r, true);
+  const TodoSheet& s = w.app.sheet;
+  filling_ = true;
+  for (int r = 0; r < kSheetRows; ++r)
+    sheet_[r] = createEditor(w, IDC_SHEET_EDITOR_FIRST + r,
+                             s.validRow(r) ? s.rows[static_cast<std::size_t>(r)].text : u16(),
+                             r == s.separatorIndex);
+  filling_ = false;
 
   marker_ = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | BS_PUSHBUTTON | BS_BITMAP, w.pages.sheet.markerLeft,
                             w.pages.sheet.rowsTop, kMarkerSize, kMarkerSize, w.hwnd,
@@ -166,7 +180,12 @@ void RowEditors::create(MainWindow& w) {
 void RowEditors::prepareList(MainWindow& w) {
   if (listCreated_) return;
   listCreated_ = true;
-  for (int r = 0; r < kListRows; ++r) list_[r] = createEditor(w, IDC_LIST_EDITOR_FIRST + r, false);
+  const TodoSheet& s = w.app.todolist;
+  filling_ = true;
+  for (int r = 0; r < kListRows; ++r)
+    list_[r] = createEditor(w, IDC_LIST_EDITOR_FIRST + r,
+                            s.validRow(r) ? s.rows[static_cast<std::size_t>(r)].text : u16(), false);
+  filling_ = false;
   fillList(w);
   placeList(w);
 }
@@ -198,7 +217,7 @@ void RowEditors::fillSheet(MainWindow& w) {
     setTextQuietly(sheet_[r], s.validRow(r) ? s.rows[static_cast<std::size_t>(r)].text : u16());
     // The separator is a fixed row: typing over it would lose the sheet's planned/unplanned
     // boundary.
-    SendMessageW(sheet_[r], EM_SETREADONLY, r == s.separatorIndex, 0);
+    setReadOnly(sheet_[r], r == s.separatorIndex);
     applyStyle(w, r);
   }
   filling_ = false;
@@ -283,7 +302,7 @@ void RowEditors::placeSheet(MainWindow& w) {
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
     if (batch) batch = DeferWindowPos(batch, h, nullptr, rect.x, y, std::max(rect.w, 1), std::max(rect.h, 1), flags);
     else SetWindowPos(h, nullptr, rect.x, y, std::max(rect.w, 1), std::max(rect.h, 1), flags);
-    EnableWindow(h, !readOnly);
+    if ((IsWindowEnabled(h) != FALSE) == readOnly) EnableWindow(h, !readOnly);
   }
   if (batch) EndDeferWindowPos(batch);
   placeMarker(w);
@@ -339,7 +358,7 @@ void RowEditors::refreshSheetRow(MainWindow& w, int row) {
     filling_ = true;
     setTextQuietly(h, s.rows[static_cast<std::size_t>(row)].text);
     filling_ = false;
-    SendMessageW(h, EM_SETREADONLY, row == s.separatorIndex, 0);
+    setReadOnly(h, row == s.separatorIndex);
   }
   applyStyle(w, row);
 }
