@@ -250,6 +250,14 @@ void GdiSurface::drawText(int x, int y, u16v text, Rgb color) {
   TextOutW(dc(), x, y, wideOf(text), unitsOf(text));
 }
 
+void GdiSurface::drawTextClipped(int x, int y, u16v text, Rgb color, int clipX, int clipY, int clipW,
+                                 int clipH) {
+  if (!valid() || text.empty() || clipW <= 0 || clipH <= 0) return;
+  SetTextColor(dc(), colorOf(color));
+  const RECT clip{clipX, clipY, clipX + clipW, clipY + clipH};
+  ExtTextOutW(dc(), x, y, ETO_CLIPPED, &clip, wideOf(text), unitsOf(text), nullptr);
+}
+
 void GdiSurface::setOrigin(int originX, int originY) {
   originX_ = originX;
   originY_ = originY;

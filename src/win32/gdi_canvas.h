@@ -107,6 +107,8 @@ class GdiSurface : public Surface {
   int textWidth(u16v text) override;
   int textHeight(u16v text) override;
   void drawText(int x, int y, u16v text, Rgb color) override;
+  void drawTextClipped(int x, int y, u16v text, Rgb color, int clipX, int clipY, int clipW,
+                       int clipH) override;
   void setOrigin(int originX, int originY) override;
   void setClip(int x, int y, int w, int h) override;
   void clearClip() override;

@@ -118,32 +118,43 @@ void onCreate(MainWindow& w) {
   };
 
   createPageTabs(w);
-  w.tips.create(w);
   preparePages(w.pages, w.app);
   w.pages.scrollOffset[0] = 0;
   SetWindowTextW(w.hwnd, kMainWindowTitle);
   updateMaxScrollOffsets(w.pages, w.app);
 
-  w.editors.create(w);
+  // The row editors, their tooltips and the Todolist editors come once the first frame is
+  // on the screen (finishStart); until then the page draws the row texts itself. Under
+  // Wine each of those windows costs a start about a millisecond.
+  w.editors.createMarker(w);
+  w.pages.drawRowTexts = true;
   createTodolistTabs(w);
   w.book.resetRows();
   wireHooks(w);
   w.toolbar.showScoreButtons(!w.app.sheet.readOnly);
-  w.editors.fillSheet(w);
-  w.editors.fillList(w);
   drawPage(w, w.book.currentPage());
   w.pages.currentPage = 0;
   w.app.ui.currentPage = 0;
   w.app.ui.mainWindowExists = true;
-  w.editors.placeSheet(w);
-  w.editors.placeList(w);
   selectRow(w, selectableRow(w.app, w.app.ui.currentRow));
-  w.tips.showFor(w, 0);
   updateScrollBar(w);
 
   SetTimer(w.hwnd, TIMER_USAGE_SAMPLE, kUsageSamplePeriodMs, nullptr);
   if (w.app.start.firstRunToday) Log_FirstRunToday(w.app.start.startTime);
   logFolders();
+}
+
+// What the first frame did not need: posted by the first paint, so it runs before any input.
+void finishStart(MainWindow& w) {
+  if (w.destroyed) return;
+  w.tips.create(w);
+  w.editors.create(w);
+  w.editors.fillSheet(w);
+  w.pages.drawRowTexts = false;  // the editors show the texts from now on
+  w.editors.placeSheet(w);
+  if (w.book.currentPage() == 0) selectRow(w, selectableRow(w.app, w.app.ui.currentRow));
+  w.tips.showFor(w, w.book.currentPage());
+  w.editors.prepareList(w);
 }
 
 void onDestroy(MainWindow& w) {
@@ -379,7 +390,7 @@ LRESULT handle(MainWindow& w, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case kMsgAfterFirstFrame:
-      w.editors.prepareList(w);
+      finishStart(w);
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers the whole client area

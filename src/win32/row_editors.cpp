@@ -158,15 +158,7 @@ bool sheetReadOnly(const MainWindow& w) { return w.app.sheet.readOnly; }
 
 }  // namespace
 
-void RowEditors::create(MainWindow& w) {
-  const TodoSheet& s = w.app.sheet;
-  filling_ = true;
-  for (int r = 0; r < kSheetRows; ++r)
-    sheet_[r] = createEditor(w, IDC_SHEET_EDITOR_FIRST + r,
-                             s.validRow(r) ? s.rows[static_cast<std::size_t>(r)].text : u16(),
-                             r == s.separatorIndex);
-  filling_ = false;
-
+void RowEditors::createMarker(MainWindow& w) {
   marker_ = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | BS_PUSHBUTTON | BS_BITMAP, w.pages.sheet.markerLeft,
                             w.pages.sheet.rowsTop, kMarkerSize, kMarkerSize, w.hwnd,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ROW_MARKER)), w.instance, nullptr);
@@ -175,6 +167,16 @@ void RowEditors::create(MainWindow& w) {
   if (marker_ && markerImage_)
     SendMessageW(marker_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(markerImage_.get()));
   else logLine(u"Row marker image %d not loaded", IDB_MARKER_BUTTON);
+}
+
+void RowEditors::create(MainWindow& w) {
+  const TodoSheet& s = w.app.sheet;
+  filling_ = true;
+  for (int r = 0; r < kSheetRows; ++r)
+    sheet_[r] = createEditor(w, IDC_SHEET_EDITOR_FIRST + r,
+                             s.validRow(r) ? s.rows[static_cast<std::size_t>(r)].text : u16(),
+                             r == s.separatorIndex);
+  filling_ = false;
 }
 
 void RowEditors::prepareList(MainWindow& w) {

@@ -22,8 +22,10 @@ class RowEditors {
   static constexpr int kSheetRows = 25;
   static constexpr int kListRows = 50;
 
-  // The 25 sheet editors and the marker. The 50 Todolist editors are made by prepareList,
-  // once the window has shown its first frame, or when the list is placed on display first.
+  // The row marker button, made with the window; the 25 sheet editors, made after its
+  // first frame (every function here works without them); the 50 Todolist editors, made
+  // by prepareList, or when the list is placed on display first.
+  void createMarker(MainWindow& w);
   void create(MainWindow& w);
   void prepareList(MainWindow& w);
 

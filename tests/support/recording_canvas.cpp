@@ -33,6 +33,13 @@ void RecordingSurface::drawText(int x, int y, u16v text, Rgb color) {
   ops.push_back(op);
 }
 
+void RecordingSurface::drawTextClipped(int x, int y, u16v text, Rgb color, int clipX, int clipY,
+                                       int clipW, int clipH) {
+  drawText(x, y, text, color);
+  DrawOp& op = ops.back();
+  op.clipped = true, op.cx = clipX, op.cy = clipY, op.cw = clipW, op.ch = clipH;
+}
+
 bool RecordingSurface::drawBitmap(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) {
   DrawOp op;
   op.kind = OpKind::Bitmap, op.x = dx, op.y = dy, op.w = w, op.h = h, op.bitmap = bitmap;

@@ -27,6 +27,8 @@ struct DrawOp {
   u16 text;
   BitmapId bitmap = 0;
   int sx = 0, sy = 0;  // source cell of a bitmap or sprite
+  bool clipped = false;  // a text cut at (cx, cy, cw, ch)
+  int cx = 0, cy = 0, cw = 0, ch = 0;
   double startDegrees = 0, sweepDegrees = 0;
 };
 
@@ -46,6 +48,8 @@ class RecordingSurface : public Surface {
   int textWidth(u16v text) override;
   int textHeight(u16v text) override;
   void drawText(int x, int y, u16v text, Rgb color) override;
+  void drawTextClipped(int x, int y, u16v text, Rgb color, int clipX, int clipY, int clipW,
+                       int clipH) override;
   void setOrigin(int originX, int originY) override { originX_ = originX, originY_ = originY; }
   void setClip(int x, int y, int w, int h) override { clip_ = {x, y, w, h, true}; }
   void clearClip() override { clip_ = {}; }

@@ -53,6 +53,9 @@ class Surface {
   virtual int textWidth(u16v text) = 0;
   virtual int textHeight(u16v text) = 0;
   virtual void drawText(int x, int y, u16v text, Rgb color) = 0;
+  // Text cut at a rectangle, as an edit field cuts a text longer than itself.
+  virtual void drawTextClipped(int x, int y, u16v text, Rgb color, int clipX, int clipY, int clipW,
+                               int clipH) = 0;
 
   // What is drawn at (x, y) from now on lands on the surface's pixel (x - originX,
   // y - originY). A new surface has its origin at (0, 0) and no clip.

@@ -40,6 +40,9 @@ struct PageSet {
   int blinkRow = -1;
   bool blinkOn = false;
   int listMarkerRow = -1;
+  // Until the window has made its row editors, page 0 draws the texts they will show, so
+  // the first frame needs none of them.
+  bool drawRowTexts = false;
   // A one-pixel surface for measuring text outside a paint.
   std::unique_ptr<Surface> measure;
   // Asks the window to repaint a client rectangle; may be empty (tests, before the window).

@@ -446,6 +446,18 @@ void drawBlinkMarker(const PageSet& pages, Surface& s) {
              pages.blinkOn ? kBlinkOn : kBlinkOff);
 }
 
+// What a row's editor shows while nobody edits it: the text 3 pixels in, cut at the editor's
+// edges; nothing for a row whose editor is hidden under the header.
+void drawRowText(const App& app, const PageSet& pages, Surface& s, int row) {
+  const u16& text = app.sheet.rows[static_cast<std::size_t>(row)].text;
+  if (text.empty()) return;
+  const RowEditorRect e = rowEditorRect(pages, row);
+  if (e.y - pages.scrollOffset[kPageTodoToday] < headerHeight(pages, kPageTodoToday)) return;
+  const RowEditorStyle style = rowEditorStyle(app, pages, row);
+  FontScope f(s, style.font);
+  s.drawTextClipped(e.x + 3, e.y, text, style.color, e.x, e.y, e.w, e.h);
+}
+
 }  // namespace
 
 void drawSheetView(const App& app, const PageSet& pages, Surface& s, int y, int h) {
@@ -462,6 +474,8 @@ void drawSheetView(const App& app, const PageSet& pages, Surface& s, int y, int 
     drawAbandonedGauge(app, pages, s);
   }
   drawBlinkMarker(pages, s);
+  if (pages.drawRowTexts)
+    for (int row = first; row < last; ++row) drawRowText(app, pages, s, row);
 }
 
 void repaintSheetRow(PageSet& pages, int row) {

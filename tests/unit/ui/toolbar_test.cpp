@@ -234,6 +234,7 @@ class BlitRecorder : public Surface {
   int textWidth(u16v) override { return 0; }
   int textHeight(u16v) override { return 0; }
   void drawText(int, int, u16v, Rgb) override {}
+  void drawTextClipped(int, int, u16v, Rgb, int, int, int, int) override {}
   void setOrigin(int, int) override {}
   void setClip(int, int, int, int) override {}
   void clearClip() override {}
