@@ -154,13 +154,16 @@ void finishStart(MainWindow& w) {
   w.editors.placeSheet(w);
   if (w.book.currentPage() == 0) selectRow(w, selectableRow(w.app, w.app.ui.currentRow));
   w.tips.showFor(w, w.book.currentPage());
-  w.editors.prepareList(w);
+  // Fifty editors at once would hold up the first clicks for some 200 ms under Wine: a few
+  // at a time, between whatever the user does.
+  if (!SetTimer(w.hwnd, TIMER_LIST_EDITORS, 10, nullptr)) w.editors.prepareList(w);
 }
 
 void onDestroy(MainWindow& w) {
   w.destroyed = true;
   KillTimer(w.hwnd, TIMER_POMODORO);
   KillTimer(w.hwnd, TIMER_USAGE_SAMPLE);
+  KillTimer(w.hwnd, TIMER_LIST_EDITORS);
   // The normal (restored) rectangle, so a window closed while minimised does not store
   // the off-screen parking position.
   WINDOWPLACEMENT wp{};
@@ -420,6 +423,7 @@ LRESULT handle(MainWindow& w, UINT msg, WPARAM wParam, LPARAM lParam) {
       // pomodoro countdown's.
       if (wParam == TIMER_USAGE_SAMPLE) ++w.usageTicks;
       if (wParam == TIMER_POMODORO) onPomodoroTick(w);
+      if (wParam == TIMER_LIST_EDITORS && w.editors.prepareListPart(w, 5)) KillTimer(hwnd, TIMER_LIST_EDITORS);
       return 0;
     case WM_VSCROLL:
       onVerticalScroll(w, wParam);

@@ -26,3 +26,4 @@
 // Platform timers of the main window.
 #define TIMER_POMODORO 400
 #define TIMER_USAGE_SAMPLE 407
+#define TIMER_LIST_EDITORS 408

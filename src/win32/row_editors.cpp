@@ -179,18 +179,24 @@ void RowEditors::create(MainWindow& w) {
   filling_ = false;
 }
 
-void RowEditors::prepareList(MainWindow& w) {
-  if (listCreated_) return;
-  listCreated_ = true;
+bool RowEditors::prepareListPart(MainWindow& w, int count) {
+  if (listCreated_) return true;
   const TodoSheet& s = w.app.todolist;
   filling_ = true;
-  for (int r = 0; r < kListRows; ++r)
+  for (; count > 0 && listMade_ < kListRows; --count, ++listMade_) {
+    const int r = listMade_;
     list_[r] = createEditor(w, IDC_LIST_EDITOR_FIRST + r,
                             s.validRow(r) ? s.rows[static_cast<std::size_t>(r)].text : u16(), false);
+  }
   filling_ = false;
+  if (listMade_ < kListRows) return false;
+  listCreated_ = true;
   fillList(w);
   placeList(w);
+  return true;
 }
+
+void RowEditors::prepareList(MainWindow& w) { prepareListPart(w, kListRows); }
 
 HWND RowEditors::sheetEditor(int row) const { return row >= 0 && row < kSheetRows ? sheet_[row] : nullptr; }
 HWND RowEditors::listEditor(int row) const { return row >= 0 && row < kListRows ? list_[row] : nullptr; }
@@ -226,7 +232,7 @@ void RowEditors::fillSheet(MainWindow& w) {
 }
 
 void RowEditors::fillList(MainWindow& w) {
-  if (!listCreated_) return;  // they get the texts when they are made
+  // Editors still to be made get their texts when they are made.
   filling_ = true;
   const TodoSheet& s = w.app.todolist;
   HFONT font = w.graphics.fontFor(w.pages.fonts.row);

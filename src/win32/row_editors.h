@@ -23,10 +23,12 @@ class RowEditors {
   static constexpr int kListRows = 50;
 
   // The row marker button, made with the window; the 25 sheet editors, made after its
-  // first frame (every function here works without them); the 50 Todolist editors, made
-  // by prepareList, or when the list is placed on display first.
+  // first frame (every function here works without them); the 50 Todolist editors, made a
+  // few at a time while the program is idle after the start (prepareListPart, true once
+  // all exist), or all at once when the list is placed on display first (prepareList).
   void createMarker(MainWindow& w);
   void create(MainWindow& w);
+  bool prepareListPart(MainWindow& w, int count);
   void prepareList(MainWindow& w);
 
   HWND sheetEditor(int row) const;
@@ -79,6 +81,7 @@ class RowEditors {
   GdiObject markerImage_;  // shown by the marker button, released with the editors
   bool filling_ = false;
   bool listCreated_ = false;
+  int listMade_ = 0;
   std::unique_ptr<Surface> scratch_;  // one editor's pixels while painting
 };
 

@@ -172,6 +172,36 @@ TEST_F(SheetPageDrawTest, MarksOverTheRowsAreStateAndRepaintTheirPlace) {
   EXPECT_TRUE(drawPage(kPageNextThings).ofKind(OpKind::Sprite).empty());
 }
 
+TEST_F(SheetPageDrawTest, BeforeTheEditorsExistThePageDrawsWhatTheyWillShow) {
+  task(2, u"Write the report for the board");
+  task(3, u"Called the bank");
+  row(3).done = 1;
+  drawPage();
+  EXPECT_EQ(drawn().findText(u"Write the report for the board"), nullptr);  // the editors' part
+
+  pages.drawRowTexts = true;
+  drawPage();
+  const RowEditorRect r = rowEditorRect(pages, 2);
+  const DrawOp* text = drawn().findText(u"Write the report for the board");
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(std::tie(text->x, text->y), std::make_tuple(r.x + 3, r.y));
+  EXPECT_TRUE(text->clipped);
+  EXPECT_EQ(std::tie(text->cx, text->cy, text->cw, text->ch), std::make_tuple(r.x, r.y, r.w, r.h));
+  EXPECT_EQ(text->color, rowEditorStyle(app, pages, 2).color);
+  const DrawOp* done = drawn().findText(u"Called the bank");
+  ASSERT_NE(done, nullptr);
+  EXPECT_EQ(done->font, pages.fonts.doneRow);
+  EXPECT_EQ(done->color, rowEditorStyle(app, pages, 3).color);
+  // Last, over everything else of the page, as a child window would be.
+  EXPECT_EQ(drawn().ops.back().kind, OpKind::Text);
+
+  // A row whose editor would be hidden under the header shows no text either.
+  pages.scrollOffset[0] = 2 * 105 + 41 + 1;
+  drawPage();
+  EXPECT_EQ(drawn().findText(u"Write the report for the board"), nullptr);
+  EXPECT_NE(drawn().findText(u"Called the bank"), nullptr);
+}
+
 TEST_F(SheetPageDrawTest, RowEditorsPaintThePageBehindTheirText) {
   // Large rows, text height 26, offset 41.
   const RowEditorRect r = rowEditorRect(pages, 3);
