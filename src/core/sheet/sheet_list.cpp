@@ -12,29 +12,51 @@ namespace tirelmo {
 
 namespace {
 
-void walk(const u16& folder, std::vector<SheetListEntry>& out, int depth) {
+void walk(const u16& folder, const u16& relative, SheetListing& out, int depth) {
   if (depth > 16) return;  // a link loop must not hang the worker
   for (const DirEntry& e : listDirectory(folder)) {
-    const u16 path = joinPath(folder, e.name);
-    if (e.isDirectory) walk(path, out, depth + 1);
-    else if (isListedSheetName(e.name)) out.push_back({path, e.created});
+    const u16 inside = relative.empty() ? e.name : joinPath(relative, e.name);
+    if (e.isDirectory) walk(joinPath(folder, e.name), inside, out, depth + 1);
+    else if (isListedSheetName(e.name)) out.add(inside, e.created);
   }
 }
 
 }  // namespace
 
-std::vector<SheetListEntry> buildSheetList(u16v dailyTaskFolder) {
-  std::vector<SheetListEntry> out;
-  walk(u16(dailyTaskFolder), out, 0);
-  std::stable_sort(out.begin(), out.end(), [](const SheetListEntry& a, const SheetListEntry& b) {
-    return a.created != b.created ? a.created < b.created : a.path < b.path;
+void SheetListing::add(u16v relativePath, std::int64_t created) {
+  entries_.push_back({created, static_cast<std::uint32_t>(names_.size()),
+                      static_cast<std::uint32_t>(relativePath.size())});
+  names_.append(relativePath);
+}
+
+void SheetListing::sortByCreation() {
+  std::stable_sort(entries_.begin(), entries_.end(), [this](const Entry& a, const Entry& b) {
+    if (a.created != b.created) return a.created < b.created;
+    return u16v(names_).substr(a.at, a.length) < u16v(names_).substr(b.at, b.length);
   });
+}
+
+u16v SheetListing::relativePath(std::size_t i) const {
+  return u16v(names_).substr(entries_[i].at, entries_[i].length);
+}
+
+std::size_t SheetListing::bytesHeld() const {
+  return names_.capacity() * sizeof(char16_t) + entries_.capacity() * sizeof(Entry);
+}
+
+u16 SheetListing::path(std::size_t i) const { return joinPath(folder_, relativePath(i)); }
+
+SheetListing buildSheetList(u16v dailyTaskFolder) {
+  SheetListing out(dailyTaskFolder);
+  walk(u16(dailyTaskFolder), u16(), out, 0);
+  out.sortByCreation();
+  out.shrinkToFit();
   return out;
 }
 
 SheetList::~SheetList() { waitForBuild(); }
 
-void SheetList::publish(std::vector<SheetListEntry> entries) {
+void SheetList::publish(SheetListing entries) {
   std::lock_guard<std::mutex> lock(mutex_);
   entries_ = std::move(entries);
   cursor_ = entries_.empty() ? 0 : entries_.size() - 1;
@@ -44,7 +66,7 @@ bool SheetList::previousSheet(u16& path) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (entries_.empty() || cursor_ == 0) return false;
   --cursor_;
-  path = entries_[cursor_].path;
+  path = entries_.path(cursor_);
   return true;
 }
 
@@ -52,14 +74,14 @@ bool SheetList::nextSheet(u16& path) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (entries_.empty() || cursor_ >= entries_.size()) return false;
   if (cursor_ + 1 < entries_.size()) ++cursor_;
-  path = entries_[cursor_].path;
+  path = entries_.path(cursor_);
   return true;
 }
 
 bool SheetList::findSheet(u16v path) {
   std::lock_guard<std::mutex> lock(mutex_);
   for (std::size_t i = 0; i < entries_.size(); ++i) {
-    if (entries_[i].path == path) {
+    if (entries_.path(i) == path) {
       cursor_ = i;
       return true;
     }

@@ -149,9 +149,9 @@ class SheetNavigationTest : public test::SheetTest {
     // Today's sheet is the one in memory.
     row(0).text = u"today, typed";
     app.hooks.takeEditorTexts = [&] { row(1).text = u"typed, not yet in the model"; };
-    app.sheetList.publish({{sheetPath(2021, 3, name(3)), 1},
-                           {sheetPath(2021, 3, name(4)), 2},
-                           {sheetPath(2021, 3, name(5)), 3}});
+    SheetListing listed;
+    for (int d : {3, 4, 5}) listed.add(sheetPath(2021, 3, name(d)), d - 2);
+    app.sheetList.publish(std::move(listed));
   }
   static std::string name(int day) {
     return "DailyTask_2021-3-" + std::to_string(day) + "-" + std::to_string(day) + ".pm6";

@@ -50,7 +50,8 @@ TEST_F(StaleTemporariesTest, OurTemporariesGoAtStartAndAreNeverSheets) {
 
   // Left in an older month, a temporary is still no sheet: not listed, not shown.
   std::vector<std::string> listed;
-  for (const SheetListEntry& e : buildSheetList(dir.path() + u"\\DailyTask")) listed.push_back(test::nativePath(e.path));
+  const SheetListing sheets = buildSheetList(dir.path() + u"\\DailyTask");
+  for (std::size_t i = 0; i < sheets.size(); ++i) listed.push_back(test::nativePath(sheets.path(i)));
   std::sort(listed.begin(), listed.end());
   EXPECT_EQ(listed, (std::vector<std::string>{dir.native() + "/DailyTask/2021/3/DailyTask_2021-3-3-3.PM6",
                                               dir.native() + "/DailyTask/2021/3/DailyTask_2021-3-4-4.pm6"}));
