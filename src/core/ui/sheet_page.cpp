@@ -32,8 +32,8 @@ constexpr Rgb kSelection = rgb(255, 255, 130);
 constexpr int kMaxCategory = 12;
 constexpr int kCategoryCell = 18;
 
-// Selects a font for a few drawing calls and puts the previous one back: the page surfaces
-// keep the row font selected, which pageText measures with.
+// Selects a font for a few drawing calls and puts the previous one back: a page is drawn
+// with the row font selected, and the rows measure their texts with it.
 class FontScope {
  public:
   FontScope(Surface& s, const FontSpec& f) : s_(s), previous_(s.font()) { s_.setFont(f); }
