@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "base/log.h"
 #include "wide.h"
@@ -119,12 +120,52 @@ bool GdiGraphics::registerBitmap(BitmapId id, int width, int height, const std::
 
 void GdiGraphics::releaseBitmap(BitmapId id) { bitmaps_.erase(id); }
 
+// A run-length compressed bitmap resource (the papers, the header strip) unpacked into a
+// DIB section of its own depth: LoadImageW makes such a resource a device bitmap at the
+// screen's depth, four bytes a pixel instead of one (7 MB instead of 1.8 for a paper).
+// Null when the resource is not compressed or cannot be unpacked. (Wine's LoadImageW makes
+// DIB sections of them itself; Windows' refuses.)
+HBITMAP loadCompressedBitmap(HINSTANCE module, HDC compatible, BitmapId id) {
+  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2));  // RT_BITMAP
+  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  const auto* info = loaded ? static_cast<const BITMAPINFO*>(LockResource(loaded)) : nullptr;
+  const DWORD size = found ? SizeofResource(module, found) : 0;
+  if (!info || size < sizeof(BITMAPINFOHEADER) || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER)) return nullptr;
+  const BITMAPINFOHEADER& header = info->bmiHeader;
+  const bool rle = (header.biCompression == BI_RLE8 && header.biBitCount == 8) ||
+                   (header.biCompression == BI_RLE4 && header.biBitCount == 4);
+  if (!rle || header.biWidth <= 0 || header.biHeight == 0) return nullptr;
+  const DWORD colours = header.biClrUsed ? header.biClrUsed : (1u << header.biBitCount);
+  const DWORD tableEnd = header.biSize + colours * sizeof(RGBQUAD);
+  if (colours > 256u || tableEnd >= size) return nullptr;
+  // The same header and colour table, uncompressed.
+  std::vector<std::uint8_t> plain(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD), 0);
+  auto* target = reinterpret_cast<BITMAPINFO*>(plain.data());
+  target->bmiHeader = header;
+  target->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  target->bmiHeader.biCompression = BI_RGB;
+  target->bmiHeader.biSizeImage = 0;
+  target->bmiHeader.biClrUsed = colours;
+  std::memcpy(target->bmiColors, reinterpret_cast<const std::uint8_t*>(info) + header.biSize,
+              colours * sizeof(RGBQUAD));
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(compatible, target, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!dib) return nullptr;
+  const int lines = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+  if (SetDIBits(compatible, dib, 0, static_cast<UINT>(lines), reinterpret_cast<const std::uint8_t*>(info) + tableEnd,
+                info, DIB_RGB_COLORS) == 0) {
+    DeleteObject(dib);
+    return nullptr;
+  }
+  return dib;
+}
+
 HDC GdiGraphics::bitmapDc(BitmapId id) {
   if (auto it = bitmaps_.find(id); it != bitmaps_.end()) return it->second.dc->get();
   if (missing_.count(id)) return nullptr;
   GdiObject bitmap(LoadImageW(module_, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  // Run-length compressed papers cannot become DIB sections everywhere; a device bitmap
-  // draws the same.
+  if (!bitmap) bitmap.reset(loadCompressedBitmap(module_, screenCompatible_, id));
+  // Whatever else cannot become a DIB section: a device bitmap draws the same.
   if (!bitmap) bitmap.reset(LoadImageW(module_, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
   HDC dc = bitmap ? CreateCompatibleDC(screenCompatible_) : nullptr;
   if (!dc) {

@@ -51,6 +51,10 @@ class MemoryDc {
 
 class GdiSurface;
 
+// A run-length compressed bitmap resource as a DIB section of its own depth; null when the
+// resource is not compressed or cannot be unpacked. The caller owns the bitmap.
+HBITMAP loadCompressedBitmap(HINSTANCE module, HDC compatible, BitmapId id);
+
 class GdiGraphics : public Graphics {
  public:
   explicit GdiGraphics(HINSTANCE module);

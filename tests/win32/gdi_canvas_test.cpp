@@ -201,6 +201,34 @@ TEST_F(GdiProgramBitmapsTest, SpriteAndCompressedPaperLoad) {
   // Released papers come back on their next use.
   graphics.releaseBitmap(147);
   EXPECT_TRUE(s->drawBitmap(0, 40, 50, 50, 147, 0, 0));
+
+  // Unpacked by hand, a compressed paper keeps a byte a pixel and the pixels LoadImageW gives.
+  HDC screen = CreateCompatibleDC(nullptr);
+  GdiObject unpacked(loadCompressedBitmap(module_, screen, 147));
+  GdiObject loaded(LoadImageW(module_, MAKEINTRESOURCEW(147), IMAGE_BITMAP, 0, 0, 0));
+  ASSERT_TRUE(unpacked && loaded);
+  DIBSECTION dib{};
+  ASSERT_EQ(GetObjectW(unpacked.get(), sizeof dib, &dib), static_cast<int>(sizeof dib));
+  EXPECT_EQ(dib.dsBmih.biBitCount, 8);
+  EXPECT_EQ(dib.dsBm.bmWidth, 1400);
+  auto a = graphics.createSurface(1400, 1300);
+  auto b = graphics.createSurface(1400, 1300);
+  ASSERT_TRUE(a && b);
+  for (auto [surface, bitmap] : {std::pair{a.get(), unpacked.get()}, std::pair{b.get(), loaded.get()}}) {
+    HDC from = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(from, bitmap);
+    BitBlt(static_cast<GdiSurface*>(surface)->dc(), 0, 0, 1400, 1300, from, 0, 0, SRCCOPY);
+    SelectObject(from, old);
+    DeleteDC(from);
+  }
+  GdiFlush();
+  const auto* pa = static_cast<GdiSurface&>(*a).pixels();
+  const auto* pb = static_cast<GdiSurface&>(*b).pixels();
+  int differing = 0;
+  for (int i = 0; i < 1400 * 1300; ++i) differing += (pa[i] & 0xFFFFFF) != (pb[i] & 0xFFFFFF);
+  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(loadCompressedBitmap(module_, screen, 106), nullptr);  // the sprite is not compressed
+  DeleteDC(screen);
 }
 
 }  // namespace
