@@ -160,7 +160,7 @@ void showPage(MainWindow& w, int page) {
     }
   }
   updateScrollBar(w);
-  repaintPageArea(w);
+  repaintAll(w);
   w.tips.showFor(w, page);
   w.book.end();
 }
@@ -206,7 +206,7 @@ void scrollCurrentPage(MainWindow& w, int offset) {
   w.pages.scrollOffset[page] = clamped;
   if (page == 0) w.editors.placeSheet(w);
   if (page == 1) w.editors.placeList(w);
-  repaintPageArea(w);
+  repaintAll(w);
   if (w.app.settings.Vert_ScrollBar) SetScrollPos(w.hwnd, SB_VERT, clamped, TRUE);
 }
 
@@ -276,10 +276,6 @@ void paintMainWindow(MainWindow& w) {
     }
   }
   EndPaint(w.hwnd, &ps);
-}
-
-void repaintPageArea(MainWindow& w) {
-  if (w.hwnd) RedrawWindow(w.hwnd, nullptr, nullptr, RDW_INVALIDATE);
 }
 
 void repaintAll(MainWindow& w) {

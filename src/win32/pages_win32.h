@@ -48,9 +48,5 @@ bool selectRowAtPoint(MainWindow& w, int x, int y);
 
 // Repaints the whole client area, children included.
 void repaintAll(MainWindow& w);
-// Repaints the page's own pixels only. After a page switch or a scroll the children need no
-// more: the tabs repaint their selection, the editors show or move with pixels that do not
-// change, and each repaint of a child costs a page switch a few ms under Wine.
-void repaintPageArea(MainWindow& w);
 
 }  // namespace tirelmo
