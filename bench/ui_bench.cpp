@@ -97,5 +97,21 @@ void BM_DrawSheetRow(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawSheetRow);
 
+// What a row editor's paint draws behind its text: every call is one the platform must clip.
+void BM_PaintRowEditor(benchmark::State& state) {
+  BusyDay day(state.range(0) == 0 ? u"compact white" : u"cleanwhite");
+  const RowEditorRect r = rowEditorRect(day.pages, 3);
+  test::RecordingSurface editor{day.graphics, r.w, r.h};
+  const RowEditorStyle style = rowEditorStyle(day.app, day.pages, 3);
+  std::size_t calls = 0;
+  for (auto _ : state) {
+    paintRowEditor(day.app, day.pages, editor, 3, u"Write the quarterly report", 0, 0, style);
+    calls = editor.ops.size();
+    editor.clear();
+  }
+  state.counters["calls"] = static_cast<double>(calls);
+}
+BENCHMARK(BM_PaintRowEditor)->Arg(0)->Arg(2);
+
 }  // namespace
 }  // namespace tirelmo

@@ -133,7 +133,10 @@ Paper paperOf(Skin skin) {
   return p;
 }
 
-void drawPaper(Surface& s, const SheetGeometry& g, const Paper& p) {
+// The paper for page rows y..y+h: horizontal lines outside them are not drawn at all (a
+// row editor repaints a band 30 pixels high, and each line drawn costs a call).
+void drawPaper(Surface& s, const SheetGeometry& g, const Paper& p, int bandY, int bandH) {
+  const auto inBand = [&](int lineY) { return lineY >= bandY - 4 && lineY <= bandY + bandH + 4; };
   const int width = g.windowWidth;
   const int rowsBottom = g.rowsTop + kSheetRows * g.rowHeight;
   if (p.paperBitmap) {
@@ -151,10 +154,11 @@ void drawPaper(Surface& s, const SheetGeometry& g, const Paper& p) {
     // Graph paper: three squares to a row.
     for (int i = 0; i < 3 * kSheetRows; ++i) {
       const int y = g.rowsTop + i * g.rowHeight / 3;
-      s.line(41, y, width + 41, y, p.fineColor);
+      if (inBand(y)) s.line(41, y, width + 41, y, p.fineColor);
     }
     for (int i = 0; i < 100; ++i) {
       const int x = 41 + i * g.rowHeight / 3;
+      if (x >= kPageWidth) break;  // never on the screen
       s.line(x, g.rowsTop, x, rowsBottom, p.fineColor);
     }
   }
@@ -164,7 +168,7 @@ void drawPaper(Surface& s, const SheetGeometry& g, const Paper& p) {
     if (p.reach == Reach::WholeWidth) left = 0, right = kPageWidth;
     for (int i = 0; i <= kSheetRows; ++i) {
       const int y = g.rowsTop + i * g.rowHeight;
-      s.line(left, y, right, y, p.rowColor, p.rowPen);
+      if (inBand(y)) s.line(left, y, right, y, p.rowColor, p.rowPen);
     }
   }
   if (p.margins) {
@@ -376,10 +380,10 @@ GaugeBox gaugeBox(const PageSet& pages, int textWidth, int textHeight) {
 
 namespace {
 
-void drawSheetPaper(const App& app, const PageSet& pages, Surface& s) {
+void drawSheetPaper(const App& app, const PageSet& pages, Surface& s, int y, int h) {
   const SheetGeometry& g = pages.sheet;
   const Paper paper = paperOf(skinFromName(app.settings.skin));
-  drawPaper(s, g, paper);
+  drawPaper(s, g, paper, y, h);
   if (paper.headerForm) {
     FontScope f(s, pages.fonts.headerForm);
     for (const FormField& field : formFields(g)) s.drawText(field.x, field.y, app.tr(field.label), kFormGrey);
@@ -462,7 +466,7 @@ void drawRowText(const App& app, const PageSet& pages, Surface& s, int row) {
 
 void drawSheetView(const App& app, const PageSet& pages, Surface& s, int y, int h) {
   const SheetGeometry& g = pages.sheet;
-  drawSheetPaper(app, pages, s);
+  drawSheetPaper(app, pages, s, y, h);
   // A row's icons reach a little into its neighbours' strips: the rows next to the band are
   // drawn too, in order, as a drawing of the whole page would.
   const int rowHeight = std::max(g.rowHeight, 1);
