@@ -1,6 +1,7 @@
 #include "win32_ports.h"
 
 #include <shellapi.h>
+#include <algorithm>
 #include <shlobj.h>
 
 #include "base/log.h"
@@ -212,6 +213,51 @@ bool Win32Shell::runsAtStartup(u16v exePath) {
   RegCloseKey(key);
   if (rc != ERROR_SUCCESS || type != REG_SZ) return false;
   return U(value) == exePath;
+}
+
+bool Win32Shell::setClipboardText(u16v text) {
+  if (!OpenClipboard(nullptr)) {
+    logLastError(u"OpenClipboard");
+    return false;
+  }
+  EmptyClipboard();
+  bool ok = false;
+  const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+    if (auto* dst = static_cast<char16_t*>(GlobalLock(memory))) {
+      std::copy(text.begin(), text.end(), dst);
+      dst[text.size()] = u'\0';
+      GlobalUnlock(memory);
+      // The clipboard owns the memory once SetClipboardData took it.
+      ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    }
+    if (!ok) {
+      logLastError(u"SetClipboardData");
+      GlobalFree(memory);
+    }
+  }
+  CloseClipboard();
+  return ok;
+}
+
+bool Win32Shell::clipboardText(u16& text) {
+  if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(nullptr)) return false;
+  bool ok = false;
+  if (HANDLE memory = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* src = static_cast<const char16_t*>(GlobalLock(memory))) {
+      // The text ends at its NUL, but never beyond the memory block.
+      const SIZE_T units = GlobalSize(memory) / sizeof(char16_t);
+      SIZE_T n = 0;
+      while (n < units && src[n] != u'\0') ++n;
+      text.assign(src, n);
+      GlobalUnlock(memory);
+      ok = true;
+    } else {
+      logLastError(u"pasteTxt");
+    }
+  }
+  CloseClipboard();
+  return ok;
 }
 
 }  // namespace tirelmo

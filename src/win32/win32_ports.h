@@ -47,6 +47,8 @@ class Win32Shell : public Shell {
   bool exploreFolder(u16v folder) override;
   bool setRunAtStartup(bool on, u16v exePath) override;
   bool runsAtStartup(u16v exePath) override;
+  bool setClipboardText(u16v text) override;
+  bool clipboardText(u16& text) override;
 };
 
 }  // namespace tirelmo

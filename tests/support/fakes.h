@@ -77,6 +77,21 @@ class RecordingShell : public Shell {
   }
   bool runsAtStartup(u16v exePath) override { return !startupEntry.empty() && startupEntry == exePath; }
   u16 startupEntry;  // the executable the start-up entry names; empty: no entry
+  // The clipboard: its text, whether it holds text, and whether it can be opened.
+  bool setClipboardText(u16v text) override {
+    if (!clipboardOpens) return false;
+    clipboard = u16(text);
+    clipboardHasText = true;
+    return true;
+  }
+  bool clipboardText(u16& text) override {
+    if (!clipboardOpens || !clipboardHasText) return false;
+    text = clipboard;
+    return true;
+  }
+  u16 clipboard;
+  bool clipboardHasText = false;
+  bool clipboardOpens = true;
 
  private:
   bool record(const char* what, u16v target) {

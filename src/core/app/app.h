@@ -19,6 +19,8 @@
 #include "stats/yesterday_tasks.h"
 #include "storage/settings.h"
 #include "timer/timer_state.h"
+#include "todolists/todolist_registry.h"
+#include "app/row_editing.h"
 #include "web/cloud_sync.h"
 #include "text/strings.h"
 #include "text/ustring.h"
@@ -56,6 +58,14 @@ struct UiHooks {
   std::function<void()> afterDayRestart;      // refill, redraw, restore, notice
   std::function<void(int command)> sendCommand;  // post a command to the main window
   std::function<void()> todolistDoneChanged;     // a done mark changed on Next Things: save, rebuild
+  // Rows of page 0 or 1 changed in the model (texts, order, scores): editors refilled, the
+  // page repainted (page 0 with its totals).
+  std::function<void(int page)> pageRowsChanged;
+  // Another Todolist is in view (switch, transfer): list editors refilled, its tab selected,
+  // page 1 repainted.
+  std::function<void()> listDisplayed;
+  // The registry changed (a list created, renamed, reordered): the tab strip is rebuilt.
+  std::function<void()> todolistsChanged;
 };
 
 // The pages of the main window, by index.
@@ -86,6 +96,8 @@ struct App {
 
   TodoSheet sheet{kSheetRows};
   TodoSheet todolist{kTodolistRows};  // the Todolist in view on the Next Things page
+  TodolistRegistry todolists;          // every Todolist, in tab order
+  RowClipboard rowClipboard;
   SheetList sheetList;
   MonthTable month;
   ProjectStore projects;

@@ -20,6 +20,10 @@ class Shell {
   // True when the start-up entry exists and names exactly this executable (the settings
   // dialog ticks its "Run at startup" box by it).
   virtual bool runsAtStartup(u16v exePath) = 0;
+  // The platform clipboard as Unicode text. setClipboardText empties it and puts the text;
+  // clipboardText is false when the clipboard holds no text or cannot be opened.
+  virtual bool setClipboardText(u16v text) = 0;
+  virtual bool clipboardText(u16& text) = 0;
 };
 
 // Used until the window side installs the real shell, and by tests that never open anything.
@@ -30,6 +34,8 @@ class NoShell : public Shell {
   bool exploreFolder(u16v) override { return false; }
   bool setRunAtStartup(bool, u16v) override { return false; }
   bool runsAtStartup(u16v) override { return false; }
+  bool setClipboardText(u16v) override { return false; }
+  bool clipboardText(u16&) override { return false; }
 };
 
 }  // namespace tirelmo

@@ -220,7 +220,19 @@ Language languageFromSetting(u16v settingValue);
   X(DeadlineLabelFewDays, u"%d day%s left", u"还剩 %d 天")                                      \
   X(DeadlineLabelDays, u"%d days left", u"还剩 %d 天")                                          \
   X(NoPreviousSheet, u"No previous ToDo sheet was found", u"没有找到更早的待办表")             \
-  X(LatestSheet, u"That's the latest ToDo sheet.", u"这已经是最新的待办表。")
+  X(LatestSheet, u"That's the latest ToDo sheet.", u"这已经是最新的待办表。")             \
+  TIRELMO_TODOLIST_TEXTS(X)                                                                  \
+  TIRELMO_ROW_EDIT_TEXTS(X)                                                                  \
+  TIRELMO_LIST_WINDOW_TEXTS(X)
+
+// The Todolists: registry, list files, new list, switching.
+#define TIRELMO_TODOLIST_TEXTS(X)
+
+// Row editing: delete, clipboard, moves, sort, deadline.
+#define TIRELMO_ROW_EDIT_TEXTS(X)
+
+// The Next Things page and the Todolist dialogs.
+#define TIRELMO_LIST_WINDOW_TEXTS(X)
 // clang-format on
 
 enum class Txt {
