@@ -14,7 +14,10 @@
 #include "app/sheet_io.h"
 #include "sheet/sheet_files.h"
 #include "app/day_cycle.h"
+#include "app/row_editing.h"
 #include "app/scores.h"
+#include "app/todolists.h"
+#include "list_dialogs.h"
 #include "ui/toolbar.h"
 #include "web/web_pages.h"
 #include "wide.h"
@@ -116,6 +119,48 @@ void nextSheetCommand(MainWindow& w, int) { showNextSheet(w.app); }
 
 void categoryCommand(MainWindow& w, int id) { runCategoryCommand(w.app, id); }
 
+// ---- Rows and Todolists -----------------------------------------------------------------
+
+void deleteLineCommand(MainWindow& w, int) { deleteLine(w.app); }
+void copyRowCommand(MainWindow& w, int) { copyRow(w.app); }
+void cutRowCommand(MainWindow& w, int) { cutRow(w.app); }
+
+void pasteRowCommand(MainWindow& w, int) {
+  const int page = w.book.currentPage();
+  const int row = w.app.ui.currentRow;
+  HWND editor = page == 0 ? w.editors.sheetEditor(row) : page == 1 ? w.editors.listEditor(row) : nullptr;
+  DWORD from = 0, to = 0;
+  if (editor) SendMessageW(editor, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  int caret = -1;
+  if (pasteRow(w.app, static_cast<int>(from), static_cast<int>(to), &caret) && editor)
+    w.editors.focusRow(w, page, row, caret);
+}
+
+void sortCommand(MainWindow& w, int id) { sortRows(w.app, id == kCmdSortUndoneFirst); }
+void moveRowCommand(MainWindow& w, int id) {
+  if (id == kCmdMoveRowUp) moveRowUp(w.app);
+  else moveRowDown(w.app);
+}
+void moveRowToListCommand(MainWindow& w, int id) {
+  moveCurrentRowToList(w.app, id == kCmdTodoToday ? kTransferToToday : id - kCmdTodolistFirst);
+}
+void newTodolistCommand(MainWindow& w, int) {
+  if (w.app.todolists.count() >= kMaxTodolists) {
+    w.app.prompts.show(w.app.tr(Txt::TodolistLimitReached), w.app.tr(Txt::CaptionOperationAborted),
+                       MsgButtons::Ok, MsgIcon::Warning);
+    selectTodolistTab(w);
+    return;
+  }
+  showNewTodolistDialog(w);
+}
+void manageTodolistsCommand(MainWindow& w, int) { runManageTodolistsDialog(w); }
+void moveRowsCommand(MainWindow& w, int) {
+  if (rowsEditable(w.app)) showMoveRowsDialog(w);
+}
+void deadlineCommand(MainWindow& w, int) {
+  if (rowsEditable(w.app)) showDeadlineDialog(w);
+}
+
 // ---- Pages, menus, window ---------------------------------------------------------------
 
 void nextPageCommand(MainWindow& w, int) {
@@ -128,7 +173,7 @@ void rowMenuCommand(MainWindow& w, int) {
   if (w.book.currentPage() != 0) return;
   const RowLayout rows{kSheetRows, w.pages.sheet.rowsTop, w.pages.sheet.rowHeight, w.app.sheet.separatorIndex};
   const ClientPoint p = rowMenuPoint(rows, w.app.ui.currentRow, w.pages.scrollOffset[0]);
-  showMenuAtClient(w, buildRowContextMenu(w.app, w.app.timer.running), p.x, p.y);
+  showMenuAtClient(w, buildRowContextMenu(w.app, w.app.timer.running, todolistTitles(w.app)), p.x, p.y);
   // The marker button took the focus with its click; typing goes back to the row.
   w.editors.focusRow(w, 0, w.app.ui.currentRow, -1);
 }
@@ -136,7 +181,7 @@ void rowMenuCommand(MainWindow& w, int) {
 void toolbarMenuCommand(MainWindow& w, int id) {
   Menu menu;
   switch (id) {
-    case kCmdPageMenu: menu = buildPageMenu(w.app); break;
+    case kCmdPageMenu: menu = buildPageMenu(w.app, todolistTitles(w.app)); break;
     case kCmdHelpMenu: menu = buildHelpMenu(w.app); break;
     case kCmdEstimateMenu: menu = buildEstimateMenu(w.app); break;
     case kCmdShareMenu: menu = buildShareMenu(w.app); break;
@@ -168,6 +213,7 @@ const std::vector<CommandEntry> kTable = {
     {1100, 1100, startTimerCommand},
     {kCmdAboutModal, kCmdAboutModal, aboutCommand},
     {kCmdAddPomodoro, kCmdAddPomodoro, addScoreCommand},
+    {kCmdDeleteLine, kCmdDeleteLine, deleteLineCommand},
     {kCmdAddInternal, kCmdAddInternal, addScoreCommand},
     {kCmdViewOldSheet, kCmdViewOldSheet, viewOldSheetCommand},
     {1110, 1110, stopTimerCommand},
@@ -178,12 +224,17 @@ const std::vector<CommandEntry> kTable = {
     {1120, 1122, webPageCommand},
     {1124, 1124, webPageCommand},
     {kCmdNewSheet, kCmdNewSheet, newSheetCommand},
+    {kCmdPaste, kCmdPaste, pasteRowCommand},
+    {kCmdCopy, kCmdCopy, copyRowCommand},
+    {kCmdCut, kCmdCut, cutRowCommand},
     {kCmdAddExternal, kCmdAddExternal, addScoreCommand},
     {kCmdRemovePomodoro, kCmdRemoveDone, removeScoreCommand},
     {kCmdAddEstimate, kCmdAddEstimate, addScoreCommand},
+    {kCmdSortUndoneFirst, kCmdSortByText, sortCommand},
     {1142, 1142, webPageCommand},
     {1145, 1145, webPageCommand},
     {kCmdCategoryFirstId, kCmdCategoryLastId, categoryCommand},
+    {kCmdMoveRowUp, kCmdMoveRowDown, moveRowCommand},
     {kCmdAddEstimatesFirst, kCmdAddEstimatesLast, addEstimatesCommand},
     {kCmdRemoveDoneTasks, kCmdRemoveDoneTasks, removeDoneTasksCommand},
     {1510, 1510, webPageCommand},
@@ -196,7 +247,12 @@ const std::vector<CommandEntry> kTable = {
     {1522, 1524, webPageCommand},
     {1528, 1528, webPageCommand},
     {1536, 1540, timerStyleCommand},
+    {kCmdNewTodolist, kCmdNewTodolist, newTodolistCommand},
+    {kCmdManageTodolists, kCmdManageTodolists, manageTodolistsCommand},
     {1548, 1548, webPageCommand},
+    {kCmdMoveRows, kCmdMoveRows, moveRowsCommand},
+    {kCmdTodolistFirst, kCmdTodoToday, moveRowToListCommand},
+    {kCmdDeadline, kCmdDeadline, deadlineCommand},
     {kCmdNextPage, kCmdNextPage, nextPageCommand},
     {kCmdAddAbandoned, kCmdAddAbandoned, addScoreCommand},
     {kCmdSaveAllSheets, kCmdSaveAllSheets, saveCommand},
@@ -214,8 +270,8 @@ bool runCommand(MainWindow& w, int id) {
   const auto it = std::find_if(table.begin(), table.end(),
                                [id](const CommandEntry& e) { return id >= e.first && id <= e.last; });
   if (it == table.end()) {
-    // The timer, the Todolists, the projects dialogs, the row moves, the settings dialog and
-    // the statistics join the table with their owners.
+    // The projects dialogs, the settings dialog and the statistics join the table with
+    // their owners.
     logLine(u"command %d not available yet", id);
     return false;
   }
@@ -236,8 +292,8 @@ void showMenuAtClient(MainWindow& w, const Menu& menu, int x, int y) {
 
 void showRowMenu(MainWindow& w, int x, int y) {
   const int page = w.book.currentPage();
-  if (page == 0) showMenuAtClient(w, buildRowContextMenu(w.app, w.app.timer.running), x, y);
-  else if (page == 1) showMenuAtClient(w, buildTodolistRowMenu(w.app), x, y);
+  if (page == 0) showMenuAtClient(w, buildRowContextMenu(w.app, w.app.timer.running, todolistTitles(w.app)), x, y);
+  else if (page == 1) showMenuAtClient(w, buildTodolistRowMenu(w.app, todolistTitles(w.app)), x, y);
 }
 
 }  // namespace tirelmo

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/log.h"
+#include "app/row_editing.h"
 #include "app/startup.h"
 #include "commands.h"
 #include "dialogs.h"
@@ -66,6 +67,7 @@ void onSheetDisplayed(MainWindow& w) {
 void onDayRestarted(MainWindow& w) {
   w.editors.fillSheet(w);
   w.editors.fillList(w);
+  rebuildTodolistTabs(w);
   w.toolbar.showScoreButtons(!w.app.sheet.readOnly);
   drawPage(w, w.book.currentPage());
   const int page = w.app.ui.currentPage;
@@ -76,6 +78,31 @@ void onDayRestarted(MainWindow& w) {
   w.editors.placeSheet(w);
   selectRow(w, w.book.currentPage() == 0 ? selectableRow(w.app, row) : row);
   showNewListNotice(w);
+}
+
+// Rows of page 0 or 1 changed as a whole (moved, sorted, pasted, emptied): the editors get
+// the model's texts and looks, the page its pixels, the selection its row.
+void onPageRowsChanged(MainWindow& w, int page) {
+  if (w.dayRestartPending) return;
+  if (page == 0) {
+    w.editors.fillSheet(w);
+    drawPage(w, 0);
+  } else if (page == 1) {
+    w.editors.fillList(w);
+    w.editors.placeList(w);
+    drawPage(w, 1);
+    selectTodolistTab(w);  // the deadline squares may have changed
+  }
+  if (page == w.book.currentPage()) selectRow(w, page == 0 ? selectableRow(w.app, w.app.ui.currentRow) : w.app.ui.currentRow);
+}
+
+// Another Todolist is in view.
+void onListDisplayed(MainWindow& w) {
+  if (w.dayRestartPending) return;
+  w.editors.fillList(w);
+  w.editors.placeList(w);
+  selectTodolistTab(w);
+  drawPage(w, 1);
 }
 
 void wireHooks(MainWindow& w) {
@@ -100,6 +127,13 @@ void wireHooks(MainWindow& w) {
   h.afterDayRestart = [self] {
     self->dayRestartPending = false;
     onDayRestarted(*self);
+  };
+  h.pageRowsChanged = [self](int page) { onPageRowsChanged(*self, page); };
+  h.listDisplayed = [self] { onListDisplayed(*self); };
+  h.todolistDoneChanged = [self] { onListDisplayed(*self); };
+  h.todolistsChanged = [self] {
+    rebuildTodolistTabs(*self);
+    onListDisplayed(*self);
   };
   h.sendCommand = [self](int command) { PostMessageW(self->hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0); };
 }
@@ -300,7 +334,8 @@ void onMouse(MainWindow& w, UINT msg, int x, int y) {
       break;
     }
     case WM_LBUTTONDBLCLK:
-      if (page == 1) logLine(u"Moving a Todolist row to today's sheet is not available yet");
+      // A double click on a Todolist row sends it to today's sheet.
+      if (page == 1 && selectRowAtPoint(w, x, y)) moveRowToPage(w.app, 1, 0);
       break;
     default:
       break;

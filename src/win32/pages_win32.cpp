@@ -8,6 +8,7 @@
 #include "commands.h"
 #include "main_window.h"
 #include "resource.h"
+#include "app/todolists.h"
 #include "ui/bitmap_ids.h"
 #include "ui/page_view.h"
 #include "ui/sheet_page.h"
@@ -26,7 +27,6 @@ constexpr Txt kPageLabels[kPageCount] = {Txt::PageTodoToday,   Txt::PageNextThin
                                          Txt::PageAppsWebsites};
 
 constexpr int kCmdProjectsTutorial = 1528;
-constexpr int kCmdNewTodolist = 1544;
 
 bool chinese(const MainWindow& w) { return w.app.language() == Language::ChineseSimplified; }
 
@@ -73,12 +73,33 @@ void createTodolistTabs(MainWindow& w) {
   }
   const FontSpec font = chinese(w) ? FontSpec{u"Trebuchet MS", 22} : FontSpec{u"Segoe Print", 24};
   SendMessageW(strip, WM_SETFONT, reinterpret_cast<WPARAM>(w.graphics.fontFor(font)), FALSE);
-  // The tab of each Todolist comes with the Todolist registry; the last tab starts a new one.
-  TCITEMW item{};
-  item.mask = TCIF_TEXT;
-  item.pszText = const_cast<LPWSTR>(L"+");
-  SendMessageW(strip, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
   w.tabs.todolistTabs = strip;
+  rebuildTodolistTabs(w);
+}
+
+void rebuildTodolistTabs(MainWindow& w) {
+  HWND strip = w.tabs.todolistTabs;
+  if (!strip) return;
+  SendMessageW(strip, TCM_DELETEALLITEMS, 0, 0);
+  // One tab per Todolist in registry order; the last one starts a new list.
+  const TodolistRegistry& reg = w.app.todolists;
+  int at = 0;
+  auto insert = [&](const u16& title) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<LPWSTR>(W(title));
+    SendMessageW(strip, TCM_INSERTITEMW, at++, reinterpret_cast<LPARAM>(&item));
+  };
+  for (const TodolistEntry& e : reg.entries) insert(e.title);
+  insert(u"+");
+  selectTodolistTab(w);
+}
+
+void selectTodolistTab(MainWindow& w) {
+  if (!w.tabs.todolistTabs) return;
+  const TodolistRegistry& reg = w.app.todolists;
+  if (reg.valid(reg.current)) SendMessageW(w.tabs.todolistTabs, TCM_SETCURSEL, reg.current, 0);
+  InvalidateRect(w.tabs.todolistTabs, nullptr, TRUE);
 }
 
 void resizePageTabs(MainWindow& w) {
@@ -95,7 +116,15 @@ LRESULT onTabNotify(MainWindow& w, const NMHDR& hdr) {
   if (hdr.hwndFrom == w.tabs.todolistTabs) {
     const int t = static_cast<int>(SendMessageW(w.tabs.todolistTabs, TCM_GETCURSEL, 0, 0));
     const int count = static_cast<int>(SendMessageW(w.tabs.todolistTabs, TCM_GETITEMCOUNT, 0, 0));
-    if (current == 1 && t == count - 1) runCommand(w, kCmdNewTodolist);
+    if (current != 1 || t < 0 || t == w.app.todolists.current) return TRUE;
+    if (t == count - 1) {
+      // "+": the open list is saved, its tab stays selected while the new one is named.
+      saveTodolistInView(w.app);
+      selectTodolistTab(w);
+      runCommand(w, kCmdNewTodolist);
+    } else if (!switchTodolist(w.app, t)) {
+      selectTodolistTab(w);
+    }
     return TRUE;
   }
   if (hdr.hwndFrom != w.tabs.pageTabs) return TRUE;
@@ -114,11 +143,45 @@ bool drawTodolistTab(MainWindow& w, const DRAWITEMSTRUCT& item) {
   if (item.hwndItem != w.tabs.todolistTabs) return false;
   HDC dc = item.hDC;
   const RECT& r = item.rcItem;
-  const int count = static_cast<int>(SendMessageW(w.tabs.todolistTabs, TCM_GETITEMCOUNT, 0, 0));
+  const TodolistRegistry& reg = w.app.todolists;
+  const int index = static_cast<int>(item.itemID);
   SetBkMode(dc, TRANSPARENT);
-  if (static_cast<int>(item.itemID) == count - 1) {
+  if (!reg.valid(index)) {
     SetTextColor(dc, RGB(100, 100, 130));
     TextOutW(dc, r.left + 4, r.top + 4, L"+", 1);
+    return true;
+  }
+  const TodolistEntry& e = reg.entries[static_cast<std::size_t>(index)];
+  const bool selected = (item.itemState & ODS_SELECTED) != 0 || index == reg.current;
+  const int urgent = e.mostUrgentDeadline();
+  COLORREF color = selected ? RGB(10, 10, 160) : RGB(100, 100, 130);
+  if (urgent == kDeadlineClasses - 1) color = RGB(213, 0, 0);
+  SetTextColor(dc, color);
+  // The title stays left of the deadline square.
+  RECT text{r.left + 6, r.top + 8, r.right - 12, r.bottom};
+  DrawTextW(dc, W(e.title), static_cast<int>(e.title.size()), &text,
+            DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  if (urgent >= 1) {
+    // From the least to the most urgent level.
+    static constexpr COLORREF kLevel[] = {RGB(217, 253, 194), RGB(255, 255, 183), RGB(255, 255, 0),
+                                          RGB(255, 153, 0), RGB(225, 0, 0)};
+    const RECT square{r.right - 10, r.top + 6, r.right - 4, r.top + 12};
+    HBRUSH brush = CreateSolidBrush(kLevel[urgent - 1]);
+    FillRect(dc, &square, brush);
+    DeleteObject(brush);
+  }
+  if (selected) {
+    HPEN white = CreatePen(PS_SOLID, 2, RGB(255, 255, 255));
+    HPEN dark = CreatePen(PS_SOLID, 3, RGB(55, 55, 55));
+    HGDIOBJ old = SelectObject(dc, white);
+    MoveToEx(dc, r.left + 2, r.bottom - 5, nullptr);
+    LineTo(dc, r.right - 2, r.bottom - 5);
+    SelectObject(dc, dark);
+    MoveToEx(dc, r.left + 2, r.bottom - 2, nullptr);
+    LineTo(dc, r.right - 2, r.bottom - 2);
+    SelectObject(dc, old);
+    DeleteObject(white);
+    DeleteObject(dark);
   }
   return true;
 }

@@ -16,6 +16,9 @@ struct PageTabs {
 
 void createPageTabs(MainWindow& w);
 void createTodolistTabs(MainWindow& w);
+// One tab per Todolist of the registry and the "+" tab; the list in view's tab selected.
+void rebuildTodolistTabs(MainWindow& w);
+void selectTodolistTab(MainWindow& w);
 void resizePageTabs(MainWindow& w);
 // WM_NOTIFY from either tab control; returns the message's answer.
 LRESULT onTabNotify(MainWindow& w, const NMHDR& hdr);

@@ -325,6 +325,7 @@ void RowEditors::placeList(MainWindow& w) {
   const int offset = w.pages.scrollOffset[1];
   const int header = headerHeight(w.pages, 1);
   const int width = std::max(w.pages.windowWidth - 120, 1);
+  const bool readOnly = w.app.todolist.readOnly;
   HDWP batch = BeginDeferWindowPos(kListRows);
   for (int r = 0; r < kListRows; ++r) {
     HWND h = list_[r];
@@ -334,6 +335,8 @@ void RowEditors::placeList(MainWindow& w) {
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
     if (batch) batch = DeferWindowPos(batch, h, nullptr, kListEditorLeft, y, width, kListEditorHeight, flags);
     else SetWindowPos(h, nullptr, kListEditorLeft, y, width, kListEditorHeight, flags);
+    // A list whose file could not be read is shown but not edited: it is never saved over.
+    if ((IsWindowEnabled(h) != FALSE) == readOnly) EnableWindow(h, !readOnly);
   }
   if (batch) EndDeferWindowPos(batch);
 }

@@ -83,4 +83,18 @@ class Graphics {
   virtual void releaseBitmap(BitmapId) {}
 };
 
+// Selects a font for a few drawing calls and puts the previous one back: a page is drawn
+// with the row font selected, and the rows measure their texts with it.
+class FontScope {
+ public:
+  FontScope(Surface& s, const FontSpec& f) : s_(s), previous_(s.font()) { s_.setFont(f); }
+  ~FontScope() { s_.setFont(previous_); }
+  FontScope(const FontScope&) = delete;
+  FontScope& operator=(const FontScope&) = delete;
+
+ private:
+  Surface& s_;
+  FontSpec previous_;
+};
+
 }  // namespace tirelmo

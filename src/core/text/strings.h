@@ -232,7 +232,9 @@ Language languageFromSetting(u16v settingValue);
 #define TIRELMO_ROW_EDIT_TEXTS(X)
 
 // The Next Things page and the Todolist dialogs.
-#define TIRELMO_LIST_WINDOW_TEXTS(X)
+#define TIRELMO_LIST_WINDOW_TEXTS(X)                                                         \
+  X(TodolistLimitReached, u"Maximum number of Todolists was reached.", u"任务清单数量已达上限。") \
+  X(CaptionOperationAborted, u"Operation Aborted", u"操作已中止")
 // clang-format on
 
 enum class Txt {

@@ -23,6 +23,9 @@ void updateSheetLook(PageSet& pages, const App& app);
 void drawPageView(const App& app, PageSet& pages, Surface& surface, int page, int x, int y,
                   int w, int h);
 
+// One Todolist row's strip on Next Things is repainted (its information changed).
+void repaintListRow(PageSet& pages, int row);
+
 // The current-row mark of Next Things moves to a row (-1: none); both places are repainted.
 void moveListRowMarker(PageSet& pages, int row);
 

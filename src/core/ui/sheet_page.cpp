@@ -32,20 +32,6 @@ constexpr Rgb kSelection = rgb(255, 255, 130);
 constexpr int kMaxCategory = 12;
 constexpr int kCategoryCell = 18;
 
-// Selects a font for a few drawing calls and puts the previous one back: a page is drawn
-// with the row font selected, and the rows measure their texts with it.
-class FontScope {
- public:
-  FontScope(Surface& s, const FontSpec& f) : s_(s), previous_(s.font()) { s_.setFont(f); }
-  ~FontScope() { s_.setFont(previous_); }
-  FontScope(const FontScope&) = delete;
-  FontScope& operator=(const FontScope&) = delete;
-
- private:
-  Surface& s_;
-  FontSpec previous_;
-};
-
 // ---- Paper -------------------------------------------------------------------------------
 
 // How far a skin's row lines reach.
