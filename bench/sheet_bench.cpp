@@ -20,6 +20,8 @@
 #include "base/dates.h"
 #include "base/log.h"
 #include "app/day_start.h"
+#include "app/row_editing.h"
+#include "app/todolists.h"
 #include "sheet/sheet.h"
 #include "app/sheet_io.h"
 #include "sheet/sheet_files.h"
@@ -485,6 +487,60 @@ BENCHMARK(BM_SaveFullSheet)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_LoadFullSheet)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EncodeFullSheet)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DecodeFullSheet)->Unit(benchmark::kMicrosecond);
+
+
+// ---- 5. Todolists: switching the list in view, sorting today's rows ------------------------
+
+// Two lists of 50 long tasks each; every iteration switches to the other one: the open list
+// is written, the other read. Drawing page 1 comes on top (ui_bench's BM_DrawListView).
+void BM_SwitchTodolist(benchmark::State& state) {
+  openBenchLog();
+  BenchDir dir;
+  BenchApp run(dir.path(), kToday);
+  App& app = run.app;
+  InFolder in(dir.native());
+  fs::create_directories(dir.native() + "/NextThings");
+  for (const char16_t* title : {u"Work", u"Home"}) {
+    TodolistEntry e;
+    e.id = app.todolists.count() + 1;
+    e.title = title;
+    e.path = fmt(u"%s\\NextThings\\%s.pm6", dir.path(), title);
+    TodoSheet list(kTodolistRows);
+    for (int i = 0; i < kTodolistRows; ++i) list.rows[static_cast<std::size_t>(i)] = taskRow(i, longText(i));
+    if (!writeTodolistFile(e.path, list)) std::abort();
+    app.todolists.entries.push_back(e);
+  }
+  app.todolists.current = 0;
+  if (!loadTodolistInView(app)) std::abort();
+  int next = 1;
+  for (auto _ : state) {
+    app.todolist.modified = true;
+    if (!switchTodolist(app, next)) state.SkipWithError("the list was not switched");
+    next = 1 - next;
+  }
+  if (app.todolist.rows[49].text.size() != kRowTextMax) state.SkipWithError("the list read back wrong");
+}
+BENCHMARK(BM_SwitchTodolist)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// Both sorts of a full sheet (24 tasks and the separator), each from a shuffled order.
+void BM_SortRows(benchmark::State& state) {
+  openBenchLog();
+  BenchDir dir;
+  BenchApp run(dir.path(), kToday);
+  App& app = run.app;
+  std::vector<TodoRow> rows = fullSheetOfLongTexts();
+  for (std::size_t i = 0; i < rows.size(); ++i) rows[i].done = static_cast<std::uint8_t>(i % 3 == 0);
+  rows[12] = separatorRow();
+  const bool undoneFirst = state.range(0) != 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    app.sheet.rows = rows;
+    app.sheet.separatorIndex = 12;
+    state.ResumeTiming();
+    if (!sortRows(app, undoneFirst)) state.SkipWithError("not sorted");
+  }
+}
+BENCHMARK(BM_SortRows)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tirelmo

@@ -61,6 +61,9 @@ struct BusyDay {
       row.info.flags = rowflag::kDeadline;
       row.info.deadlineYear = 21, row.info.deadlineMonth = 3, row.info.deadlineDay = 20;
     }
+    // The Todolist in view: all 50 rows hold tasks like the sheet's.
+    for (int r = 0; r < kTodolistRows; ++r)
+      app.todolist.rows[static_cast<std::size_t>(r)] = app.sheet.rows[static_cast<std::size_t>(r % kSheetRows)];
     preparePages(pages, app);
   }
   test::RecordingSurface view{graphics, kPageWidth, 1000};
@@ -79,6 +82,18 @@ void BM_DrawSheetView(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DrawSheetView)->Arg(0)->Arg(2);
+
+// One paint of a 1000 x 1000 window of Next Things, as after a list switch.
+void BM_DrawListView(benchmark::State& state) {
+  BusyDay day(u"cleanwhite");
+  for (auto _ : state) {
+    drawPageView(day.app, day.pages, day.view, kPageNextThings, 0, 0, 1000, 1000);
+    state.PauseTiming();
+    day.forget();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_DrawListView);
 
 // One row's strip, as a row change repaints it.
 void BM_DrawSheetRow(benchmark::State& state) {

@@ -1218,12 +1218,20 @@ e2e_sheet_fixture() {
 #   by a here-document or here-string: in a pipeline this runs in a subshell, where a
 #   failure would not end the test.
 e2e_write_sheet() {
-  local path=$1 input
+  local path=$1 input command=${E2E_SHEET_COMMAND:-write}
   mkdir -p "$(dirname "$path")"
   input="$E2E_SCRATCH/sheet-input.$E2E_SPAWN_SEQ.txt"
   cat >"$input"
-  e2e_sheet_fixture "write-$(basename "$path")" "$input" write "$path"
+  e2e_sheet_fixture "write-$(basename "$path")" "$input" "$command" "$path"
   e2e_assert_file_exists "$path"
+}
+
+# e2e_write_list / e2e_dump_list UNIX_PATH: the same for a Todolist file (50 rows).
+e2e_write_list() { E2E_SHEET_COMMAND=write-list e2e_write_sheet "$@"; }
+e2e_dump_list() {
+  e2e_assert_file_exists "$1"
+  e2e_sheet_fixture "dump-$(basename "$1")" /dev/null dump-list "$1"
+  E2E_TEXT=$(cat "$E2E_OUT")
 }
 
 # e2e_dump_sheet UNIX_PATH
