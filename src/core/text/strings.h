@@ -229,7 +229,31 @@ Language languageFromSetting(u16v settingValue);
 #define TIRELMO_TODOLIST_TEXTS(X)
 
 // Row editing: delete, clipboard, moves, sort, deadline.
-#define TIRELMO_ROW_EDIT_TEXTS(X)
+#define TIRELMO_ROW_EDIT_TEXTS(X) \
+  X(NoFreeRowsOnDestination, u"Sorry, destination page has no free rows.", u"抱歉，目标页面没有空行。") \
+  X(MoveDoneTask, \
+    u"This task is marked as done.\nTo move this row you need first to remove the 'done' score.\nRemove the done score?", \
+    u"此任务已标记为完成。\n要移动此行，需要先删除“完成”标记。\n是否删除完成标记？") \
+  X(MoveErasesScores, \
+    u"This operation will erase the info related to the time spent on this task and its scores.\n\nContinue?", \
+    u"此操作将清除与此任务所用时间相关的信息及其分数。\n\n是否继续？") \
+  X(MoveDoneTasks, \
+    u"Some of the selected tasks are marked as done.\nRemove their 'done' score before moving them.\n\nOperation aborted.", \
+    u"所选任务中有些已标记为完成。\n移动前请先删除它们的“完成”标记。\n\n操作已中止。") \
+  X(SortTodayPageOnly, u"This feature is available only for Todo-today page. Operation canceled.", \
+    u"此功能仅适用于今日待办页面。操作已取消。") \
+  X(SortNoSeparator, u"Row 'Unplanned And Urgent' is in position -1. Operation canceled.", \
+    u"“Unplanned And Urgent”行位于位置 -1。操作已取消。") \
+  X(SeparatorRowFixed, u"The row 'Unplanned & Urgent' cannot be deleted, cut, moved away or pasted over.\n\nOperation aborted.", \
+    u"“Unplanned & Urgent”行不能被删除、剪切、移走或粘贴覆盖。\n\n操作已中止。") \
+  X(TimerRowLocked, u"The timer is running on this task.\nStop the timer before deleting, cutting or moving it.\n\nOperation aborted.", \
+    u"计时器正在此任务上运行。\n删除、剪切或移动它之前请先停止计时器。\n\n操作已中止。") \
+  X(ClipboardNotOpened, u"The clipboard could not be opened.\nThe row was not cut.", \
+    u"无法打开剪贴板。\n此行未被剪切。") \
+  X(TodolistReadOnly, u"This Todolist could not be read, so it cannot be changed.\n\nOperation aborted.", \
+    u"无法读取此任务清单，因此不能修改它。\n\n操作已中止。") \
+  X(DeadlineOutOfRange, u"This date cannot be set as a deadline.\nPlease choose a date from the year 2000 to 2255.", \
+    u"此日期不能设为截止日期。\n请选择 2000 年至 2255 年之间的日期。")
 
 // The Next Things page and the Todolist dialogs.
 #define TIRELMO_LIST_WINDOW_TEXTS(X)
