@@ -226,7 +226,39 @@ Language languageFromSetting(u16v settingValue);
   TIRELMO_LIST_WINDOW_TEXTS(X)
 
 // The Todolists: registry, list files, new list, switching.
-#define TIRELMO_TODOLIST_TEXTS(X)
+#define TIRELMO_TODOLIST_TEXTS(X)                                                            \
+  X(TodolistsMaximum, u"Maximum number of Todolists was reached.", u"任务清单数量已达上限。")  \
+  X(CaptionOperationAborted, u"Operation Aborted", u"操作已中止")                             \
+  X(TodolistNameBlank, u"Please type a name for the new Todolist.", u"请输入新任务清单的名称。") \
+  X(TodolistNameTooLong,                                                                     \
+    u"This name is too long.\nA Todolist name can have at most 63 characters, and the path of its file at most 259.", \
+    u"名称太长。\n任务清单名称最多 63 个字符，其文件路径最多 259 个字符。")                   \
+  X(TodolistNameBadCharacter,                                                                \
+    u"A Todolist name cannot contain any of the characters \\ / : * ? \" < > | nor control characters, and cannot be \".\" or \"..\".", \
+    u"任务清单名称不能包含字符 \\ / : * ? \" < > | 或控制字符，也不能是 \".\" 或 \"..\"。")     \
+  X(TodolistNameTrailingDotOrSpace, u"A Todolist name cannot end with a dot or a space.",    \
+    u"任务清单名称不能以句点或空格结尾。")                                                     \
+  X(TodolistNameDevice,                                                                      \
+    u"\"%s\" is a name Windows keeps for its devices (CON, PRN, AUX, NUL, COM1-9, LPT1-9).\nPlease choose another name.", \
+    u"\"%s\" 是 Windows 保留给设备的名称（CON、PRN、AUX、NUL、COM1-9、LPT1-9）。\n请选择其他名称。") \
+  X(TodolistNameExists, u"A Todolist named \"%s\" exists already.\nPlease choose another name.", \
+    u"名为 \"%s\" 的任务清单已存在。\n请选择其他名称。")                                       \
+  X(TodolistCreateFailed, u"The file of the new Todolist could not be created.",             \
+    u"无法创建新任务清单的文件。")                                                             \
+  X(TodolistUnreadable,                                                                      \
+    u"The Todolist \"%s\" could not be read.\nIt is shown empty and will not be saved over.",  \
+    u"无法读取任务清单 \"%s\"。\n它显示为空，且不会被覆盖。")                                   \
+  X(TodolistDamagedCopyKept,                                                                 \
+    u"The Todolist \"%s\" could not be read whole.\nA copy of the file was kept as %s.",       \
+    u"任务清单 \"%s\" 未能完整读取。\n该文件的副本已保存为 %s。")                               \
+  X(TodolistDamagedNoCopy,                                                                   \
+    u"The Todolist \"%s\" could not be read whole, and no copy of it could be made.\nIt is shown read-only and will not be saved over.", \
+    u"任务清单 \"%s\" 未能完整读取，且无法为其保存副本。\n它以只读方式显示，且不会被覆盖。")     \
+  X(TodolistSaveFailed, u"The Todolist \"%s\" could not be saved.\nThe file keeps its previous content.", \
+    u"无法保存任务清单 \"%s\"。\n该文件保留之前的内容。")                                       \
+  X(TodolistStaysOpen,                                                                       \
+    u"The Todolist \"%s\" could not be saved, so it stays open.\nYour changes are still on the page.", \
+    u"无法保存任务清单 \"%s\"，因此它保持打开。\n您的更改仍在页面上。")
 
 // Row editing: delete, clipboard, moves, sort, deadline.
 #define TIRELMO_ROW_EDIT_TEXTS(X) \
