@@ -250,8 +250,15 @@ bool pasteRow(App& app, int selFrom, int selTo, int* caret) {
   text.append(inserted);
   text.append(old, static_cast<std::size_t>(to), u16::npos);
   if (text.size() > kRowTextMax) text.resize(kRowTextMax);
-  r.text = std::move(text);
   if (caret) *caret = from + static_cast<int>(inserted.size());
+  if (text.empty()) {
+    // Pasted over its whole text, the task is gone: a free row holds nothing of it.
+    emptyRow(sheet, row);
+    app.rowClipboard = RowClipboard();
+    rowsChanged(app, page);
+    return true;
+  }
+  r.text = std::move(text);
 
   // Scores travel only with a task that was cut, and only into a free row: a paste into a
   // task changes its text and nothing else.

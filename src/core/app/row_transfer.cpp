@@ -26,35 +26,44 @@ struct Pending {
   RowLook look;
 };
 
-// Puts rows into the first free rows of the model, in order; returns the rows placed and
-// leaves in `rows` what found no place.
-std::vector<int> placeRows(TodoSheet& model, std::vector<Pending>& rows) {
-  std::vector<int> placedAt;
+// Puts rows into free rows of the model, in order: a row that comes back home takes its
+// own row when that is still free, any other the first free row. Returns where each went
+// (with where it came from) and leaves in `rows` what found no place.
+struct Placed {
+  int at;
+  int from;
+};
+std::vector<Placed> placeRows(TodoSheet& model, std::vector<Pending>& rows, bool home) {
+  std::vector<Placed> placed;
   std::size_t n = 0;
   for (; n < rows.size(); ++n) {
-    const int free = firstFreeRow(model);
-    if (free < 0) break;
-    model.rows[static_cast<std::size_t>(free)] = std::move(rows[n].row);
-    model.look[static_cast<std::size_t>(free)] = rows[n].look;
-    placedAt.push_back(free);
+    const int from = rows[n].from;
+    const int at = home && model.validRow(from) && model.rows[static_cast<std::size_t>(from)].isFree()
+                       ? from
+                       : firstFreeRow(model);
+    if (at < 0) break;
+    model.rows[static_cast<std::size_t>(at)] = std::move(rows[n].row);
+    model.look[static_cast<std::size_t>(at)] = rows[n].look;
+    placed.push_back({at, from});
   }
   rows.erase(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(n));
-  if (!placedAt.empty()) model.modified = true;
-  return placedAt;
+  if (!placed.empty()) model.modified = true;
+  return placed;
 }
 
 // Takes placed rows back out of the model (a save that failed).
-void unplaceRows(TodoSheet& model, const std::vector<int>& placedAt, std::vector<Pending>& into) {
+void unplaceRows(TodoSheet& model, const std::vector<Placed>& placed, std::vector<Pending>& into) {
   std::vector<Pending> back;
-  for (int i : placedAt) {
-    back.push_back({-1, std::move(model.rows[static_cast<std::size_t>(i)]), model.look[static_cast<std::size_t>(i)]});
-    emptyRow(model, i);
+  for (const Placed& p : placed) {
+    back.push_back({p.from, std::move(model.rows[static_cast<std::size_t>(p.at)]), model.look[static_cast<std::size_t>(p.at)]});
+    emptyRow(model, p.at);
   }
   into.insert(into.begin(), std::make_move_iterator(back.begin()), std::make_move_iterator(back.end()));
 }
 
 bool saveList(App& app) {
   recountListInView(app);
+  App::call(app.hooks.pageRowsChanged, kPageNextThings);
   return saveTodolistInView(app);
 }
 
@@ -141,17 +150,17 @@ int transferRows(App& app, int sourcePage, const std::vector<int>& rows, int des
   // 2. Into the destination, saved there.
   bool noRoom = false;
   if (toToday) {
-    const std::vector<int> placedAt = placeRows(app.sheet, pending);
+    const std::vector<Placed> placed = placeRows(app.sheet, pending, false);
     noRoom = !pending.empty();
-    if (!placedAt.empty() && !saveTodoSheet(app, true)) unplaceRows(app.sheet, placedAt, pending);
+    if (!placed.empty() && !saveTodoSheet(app, true)) unplaceRows(app.sheet, placed, pending);
     App::call(app.hooks.pageRowsChanged, kPageTodoToday);
   } else {
     const bool inView = destination == app.todolists.current || switchTodolist(app, destination);
     if (inView && !app.todolist.readOnly) {
-      const std::vector<int> placedAt = placeRows(app.todolist, pending);
+      const std::vector<Placed> placed = placeRows(app.todolist, pending, false);
       noRoom = !pending.empty();
-      if (!placedAt.empty() && !saveList(app)) {
-        unplaceRows(app.todolist, placedAt, pending);
+      if (!placed.empty() && !saveList(app)) {
+        unplaceRows(app.todolist, placed, pending);
         // The list is again what its file holds.
         app.todolist.modified = false;
         recountListInView(app);
@@ -167,12 +176,12 @@ int transferRows(App& app, int sourcePage, const std::vector<int>& rows, int des
   if (!pending.empty()) {
     logLine(u"Move Rows: %d rows back to the source", static_cast<int>(pending.size()));
     if (sourcePage == kPageTodoToday) {
-      placeRows(app.sheet, pending);
+      placeRows(app.sheet, pending, true);
       if (!saveTodoSheet(app, true)) logLine(u"Move Rows: the rows are back on the sheet, not yet saved");
     } else {
       if (app.todolists.current != listBefore && !switchTodolist(app, listBefore))
         logLine(u"Move Rows: the rows stay in the list in view, not yet saved");
-      placeRows(app.todolist, pending);
+      placeRows(app.todolist, pending, true);
       if (!saveList(app)) logLine(u"Move Rows: the rows are back in the list, not yet saved");
     }
     // Only a model without room for its own rows back could keep any; it had them a moment ago.

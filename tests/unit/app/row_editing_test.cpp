@@ -169,6 +169,13 @@ TEST_F(RowEditingTest, PasteDropsLineFeedsReplacesTheSelectionAndCutsWholeCharac
   EXPECT_EQ(row(2).text, u16(176, u'x') + u"yz");
   EXPECT_EQ(caret, 177);
 
+  // Line feeds only, over the whole text: the row is free, nothing of the task stays.
+  task(5, u"gone", 2);
+  select(0, 5);
+  shell.setClipboardText(u"\n\n");
+  ASSERT_TRUE(pasteRow(app, 0, 4, &caret));
+  EXPECT_EQ(row(5), TodoRow());
+
   // A clipboard of a million units fills the row and no more.
   select(0, 3);
   shell.setClipboardText(u16(1000000, u'q'));
