@@ -603,6 +603,20 @@ void initDeadline(HWND dlg, DeadlineBox& box) {
     const int width = need.right - need.left + 2, height = need.bottom - need.top + 2;
     const int x = place.left + std::max(0, static_cast<int>((place.right - place.left - width) / 2));
     SetWindowPos(calendar, nullptr, x, place.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The buttons and the dialog's bottom follow the calendar's real height, whichever way
+    // the font made it differ from the template.
+    const int shift = place.top + height - place.bottom;
+    for (int id : {IDOK, IDCANCEL, IDC_DEADLINE_REMOVE}) {
+      HWND button = GetDlgItem(dlg, id);
+      RECT r{};
+      GetWindowRect(button, &r);
+      MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
+      SetWindowPos(button, nullptr, r.left, r.top + shift, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+    }
+    RECT frame{};
+    GetWindowRect(dlg, &frame);
+    SetWindowPos(dlg, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top + shift,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
   }
 
   u16 state = app.tr(Txt::ListDlgNoDeadlineSet);
