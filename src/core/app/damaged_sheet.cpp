@@ -13,8 +13,6 @@ namespace {
 // More copies than this of one file mean something else is wrong; they are not looked for.
 constexpr int kMaxDamagedCopies = 999;
 
-enum class CopyOutcome { Made, KeptBefore, NoFile, Failed };
-
 // The copy must be on the disk before the save that follows replaces the original.
 bool flushCopy(u16v copy) {
   const FileHandle h = fileOpen(copy, OpenMode::ReadWriteExisting);
@@ -23,6 +21,8 @@ bool flushCopy(u16v copy) {
   fileClose(h);
   return ok;
 }
+
+}  // namespace
 
 // The first free "<path>.damaged-<n>" gets the file's bytes, unless an earlier copy holds
 // exactly these bytes already (the same damaged sheet shown again, a second start).
@@ -41,8 +41,6 @@ CopyOutcome copyDamagedFile(u16v path, u16& copy) {
   setLastErrorCode(winerr::kFileExists);
   return CopyOutcome::Failed;
 }
-
-}  // namespace
 
 u16 damagedCopyPath(u16v path, int n) { return fmt(u"%s.damaged-%d", path, n); }
 

@@ -22,6 +22,11 @@ bool keepDamagedSheet(App& app, u16v path, DamagedSheetUse use = DamagedSheetUse
 // file exists (it is tried again here).
 bool keepDamagedSheetBeforeSave(App& app);
 
+// Any damaged data file (a Todolist too): its bytes go to the first free
+// "<path>.damaged-<n>" (named in copy), unless an earlier copy holds them already.
+enum class CopyOutcome { Made, KeptBefore, NoFile, Failed };
+CopyOutcome copyDamagedFile(u16v path, u16& copy);
+
 // The name of the n-th copy of a damaged file.
 u16 damagedCopyPath(u16v path, int n);
 

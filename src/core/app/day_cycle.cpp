@@ -4,6 +4,7 @@
 #include "base/log.h"
 #include "app/startup.h"
 #include "app/sheet_io.h"
+#include "app/todolists.h"
 #include "sheet/sheet_files.h"
 
 namespace tirelmo {
@@ -33,6 +34,11 @@ bool CloseAppStartedYesterday(App& app) {
     return false;
   }
   app.sheet.modified = false;
+  // The data phase reads every Todolist again: the rows of the one in view must be on disk.
+  if (!saveTodolistInView(app)) {
+    logLine(u"Day restart stopped: the Todolist in view could not be saved, its rows stay on display");
+    return false;
+  }
 
   saveEverything(app);
   processLog().closeWithTimestamp(app.clock.now());

@@ -6,6 +6,7 @@
 #include "base/log.h"
 #include "projects/project_store.h"
 #include "app/day_cycle.h"
+#include "app/todolists.h"
 #include "stats/done_archive.h"
 #include "stats/month_stats.h"
 
@@ -100,7 +101,7 @@ bool addScore(App& app, int row, ScoreKind kind, bool byUser, ScoreTarget target
     case ScoreKind::Done:
       countUp(day.done);
       setRowLook(sheet, row);
-      if (page == kPageNextThings) App::call(app.hooks.todolistDoneChanged);
+      if (page == kPageNextThings) todolistDoneMarkChanged(app);
       break;
   }
   if (page == kPageTodoToday && belowSeparator(sheet, row))
@@ -171,7 +172,7 @@ bool removeScore(App& app, ScoreKind kind) {
   }
   if (kind == ScoreKind::Done) {
     setRowLook(sheet, row);
-    if (page == kPageNextThings) App::call(app.hooks.todolistDoneChanged);
+    if (page == kPageNextThings) todolistDoneMarkChanged(app);
   }
   App::call(app.hooks.redrawRow, row);
   App::call(app.hooks.redrawTotals);

@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "app/damaged_sheet.h"
+#include "app/todolists.h"
 #include "base/log.h"
 #include "stats/month_stats.h"
 #include "storage/file_ops.h"
@@ -164,7 +165,13 @@ bool saveTodoSheet(App& app, bool uploadToCloud) {
 bool SaveAllSheets(App& app) {
   logLine(u"SaveAllSheets");
   App::call(app.hooks.takeEditorTexts);
-  return saveTodoSheet(app, true);
+  const bool sheetSaved = saveTodoSheet(app, true);
+  if (!saveTodolistInView(app)) {
+    const TodolistRegistry& reg = app.todolists;
+    app.prompts.show(fmt(app.tr(Txt::TodolistSaveFailed), reg.entries[static_cast<std::size_t>(reg.current)].title),
+                     app.tr(Txt::CaptionError), MsgButtons::Ok, MsgIcon::Exclamation);
+  }
+  return sheetSaved;
 }
 
 SaveChoice SaveDiscardChanges(App& app) {

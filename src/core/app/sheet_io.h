@@ -51,7 +51,8 @@ void visitLoadedRows(App& app, const RowCarryOver* carryOver, ProjectCredit cred
 // file is untouched. A sheet of another day on display is never written.
 bool saveTodoSheet(App& app, bool uploadToCloud);
 
-// Takes the editor texts and saves the sheet (with the cloud upload).
+// Takes the editor texts and saves the sheet (with the cloud upload) and the Todolist in
+// view. The result is the sheet's; a list that could not be saved is told about.
 bool SaveAllSheets(App& app);
 
 // Asks whether to save today's sheet when it is modified.

@@ -6,6 +6,7 @@
 #include "projects/project_store.h"
 #include "app/day_start.h"
 #include "app/sheet_io.h"
+#include "app/todolists.h"
 #include "sheet/sheet_files.h"
 #include "stats/month_stats.h"
 #include "stats/yesterday_archive.h"
@@ -180,6 +181,12 @@ StepOutcome loadTodaySheet(App& app) {
   return StepOutcome::Next;
 }
 
+// After the sheet: its day start made the archives that the lists' day start adds to.
+StepOutcome loadTodolistsStep(App& app) {
+  loadTodolists(app);
+  return StepOutcome::Next;
+}
+
 StepOutcome loadMonthStats(App& app) {
   // The logged name ends with a blank; the file itself does not.
   logPiece(u"Month Stats file: ");
@@ -209,6 +216,7 @@ const std::vector<DataPhaseStep>& dataPhaseSteps() {
       {u"stale temporary files", removeStaleTemporaryFiles},
       {u"projects", loadProjects},
       {u"today's sheet", loadTodaySheet},
+      {u"Todolists", loadTodolistsStep},
       {u"month statistics", loadMonthStats},
       {u"yesterday archive", loadYesterday},
       {u"sheet list", startSheetList},
@@ -238,6 +246,7 @@ const std::vector<ShutdownSaver>& shutdownSavers() {
          SaveActiveProjects(app);
          SaveClosedProjects(app);
        }},
+      {u"Todolists", [](App& app) { saveTodolistRegistry(app); }},
   };
   return savers;
 }

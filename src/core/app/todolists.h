@@ -34,10 +34,21 @@ bool saveTodolistRegistry(App& app);
 // the open list stays, with a message, and the result is false.
 bool switchTodolist(App& app, int index);
 
+// Shows "Maximum number of Todolists was reached." and answers true when no list can be
+// added; the window asks before it opens the New Todolist dialog.
+bool refuseNewTodolistWhenFull(App& app);
+
 // Creates a new empty list file (never over an existing file) and appends its entry with
-// the next identifier; the list in view stays. On refusal *problem holds the message.
+// the next identifier; the list in view stays. Every refusal and failure is shown as a
+// message box, and *problem gets its text too (the dialog stays open). The registry is
+// saved at once; todolistsChanged follows a creation (and listDisplayed when it is the
+// first list, which becomes the list in view).
 enum class NewTodolistResult { Created, Refused, Failed };
 NewTodolistResult createTodolist(App& app, u16v name, u16* problem = nullptr);
+
+// A done mark changed on Next Things: the list in view is saved (its counts refreshed),
+// then the page is rebuilt through the todolistDoneChanged hook.
+void todolistDoneMarkChanged(App& app);
 
 // The titles in tab order (the "Move Current Row to.." menus).
 std::vector<u16> todolistTitles(const App& app);

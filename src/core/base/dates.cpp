@@ -41,4 +41,29 @@ int dayOfWeekOf(int year, int month, int day) {
   return ((y + y / 4 - y / 100 + y / 400 + t[month - 1] + day) % 7 + 7) % 7;
 }
 
+long daysFromCivil(int y, int m, int d) {
+  y -= m <= 2;
+  const long era = (y >= 0 ? y : y - 399) / 400;
+  const long yoe = y - era * 400;
+  const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe;
+}
+
+bool isCalendarDate(int y, int m, int d) {
+  static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (m < 1 || m > 12 || d < 1) return false;
+  if (m == 2 && d == 29) return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+  return d <= kDays[m - 1];
+}
+
+int deadlineClass(long daysLeft) {
+  if (daysLeft <= 0) return 5;
+  if (daysLeft <= 3) return 4;
+  if (daysLeft <= 7) return 3;
+  if (daysLeft <= 14) return 2;
+  if (daysLeft <= 30) return 1;
+  return 0;
+}
+
 }  // namespace tirelmo

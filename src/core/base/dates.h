@@ -33,4 +33,14 @@ int weekNumber(int year, int month, int day, int dayOfWeek);
 // The day of week of a date in the Gregorian calendar (0 = Sunday).
 int dayOfWeekOf(int year, int month, int day);
 
+// Days since 1 March of year 0 in the proleptic Gregorian calendar: differences of two of
+// them count the days between calendar dates at midnight.
+long daysFromCivil(int year, int month, int day);
+bool isCalendarDate(int year, int month, int day);
+
+// The urgency class of a deadline so many days ahead: 5 due today or overdue, 4 in 1 to 3
+// days, 3 in 4 to 7, 2 in 8 to 14, 1 in 15 to 30, 0 later. The row label and the Todolist
+// tabs show the same class.
+int deadlineClass(long daysLeft);
+
 }  // namespace tirelmo

@@ -226,10 +226,66 @@ Language languageFromSetting(u16v settingValue);
   TIRELMO_LIST_WINDOW_TEXTS(X)
 
 // The Todolists: registry, list files, new list, switching.
-#define TIRELMO_TODOLIST_TEXTS(X)
+#define TIRELMO_TODOLIST_TEXTS(X)                                                            \
+  X(TodolistsMaximum, u"Maximum number of Todolists was reached.", u"任务清单数量已达上限。")  \
+  X(CaptionOperationAborted, u"Operation Aborted", u"操作已中止")                             \
+  X(TodolistNameBlank, u"Please type a name for the new Todolist.", u"请输入新任务清单的名称。") \
+  X(TodolistNameTooLong,                                                                     \
+    u"This name is too long.\nA Todolist name can have at most 63 characters, and the path of its file at most 259.", \
+    u"名称太长。\n任务清单名称最多 63 个字符，其文件路径最多 259 个字符。")                   \
+  X(TodolistNameBadCharacter,                                                                \
+    u"A Todolist name cannot contain any of the characters \\ / : * ? \" < > | nor control characters, and cannot be \".\" or \"..\".", \
+    u"任务清单名称不能包含字符 \\ / : * ? \" < > | 或控制字符，也不能是 \".\" 或 \"..\"。")     \
+  X(TodolistNameTrailingDotOrSpace, u"A Todolist name cannot end with a dot or a space.",    \
+    u"任务清单名称不能以句点或空格结尾。")                                                     \
+  X(TodolistNameDevice,                                                                      \
+    u"\"%s\" is a name Windows keeps for its devices (CON, PRN, AUX, NUL, COM1-9, LPT1-9).\nPlease choose another name.", \
+    u"\"%s\" 是 Windows 保留给设备的名称（CON、PRN、AUX、NUL、COM1-9、LPT1-9）。\n请选择其他名称。") \
+  X(TodolistNameExists, u"A Todolist named \"%s\" exists already.\nPlease choose another name.", \
+    u"名为 \"%s\" 的任务清单已存在。\n请选择其他名称。")                                       \
+  X(TodolistCreateFailed, u"The file of the new Todolist could not be created.",             \
+    u"无法创建新任务清单的文件。")                                                             \
+  X(TodolistUnreadable,                                                                      \
+    u"The Todolist \"%s\" could not be read.\nIt is shown empty and will not be saved over.",  \
+    u"无法读取任务清单 \"%s\"。\n它显示为空，且不会被覆盖。")                                   \
+  X(TodolistDamagedCopyKept,                                                                 \
+    u"The Todolist \"%s\" could not be read whole.\nA copy of the file was kept as %s.",       \
+    u"任务清单 \"%s\" 未能完整读取。\n该文件的副本已保存为 %s。")                               \
+  X(TodolistDamagedNoCopy,                                                                   \
+    u"The Todolist \"%s\" could not be read whole, and no copy of it could be made.\nIt is shown read-only and will not be saved over.", \
+    u"任务清单 \"%s\" 未能完整读取，且无法为其保存副本。\n它以只读方式显示，且不会被覆盖。")     \
+  X(TodolistSaveFailed, u"The Todolist \"%s\" could not be saved.\nThe file keeps its previous content.", \
+    u"无法保存任务清单 \"%s\"。\n该文件保留之前的内容。")                                       \
+  X(TodolistStaysOpen,                                                                       \
+    u"The Todolist \"%s\" could not be saved, so it stays open.\nYour changes are still on the page.", \
+    u"无法保存任务清单 \"%s\"，因此它保持打开。\n您的更改仍在页面上。")
 
 // Row editing: delete, clipboard, moves, sort, deadline.
-#define TIRELMO_ROW_EDIT_TEXTS(X)
+#define TIRELMO_ROW_EDIT_TEXTS(X) \
+  X(NoFreeRowsOnDestination, u"Sorry, destination page has no free rows.", u"抱歉，目标页面没有空行。") \
+  X(MoveDoneTask, \
+    u"This task is marked as done.\nTo move this row you need first to remove the 'done' score.\nRemove the done score?", \
+    u"此任务已标记为完成。\n要移动此行，需要先删除“完成”标记。\n是否删除完成标记？") \
+  X(MoveErasesScores, \
+    u"This operation will erase the info related to the time spent on this task and its scores.\n\nContinue?", \
+    u"此操作将清除与此任务所用时间相关的信息及其分数。\n\n是否继续？") \
+  X(MoveDoneTasks, \
+    u"Some of the selected tasks are marked as done.\nRemove their 'done' score before moving them.\n\nOperation aborted.", \
+    u"所选任务中有些已标记为完成。\n移动前请先删除它们的“完成”标记。\n\n操作已中止。") \
+  X(SortTodayPageOnly, u"This feature is available only for Todo-today page. Operation canceled.", \
+    u"此功能仅适用于今日待办页面。操作已取消。") \
+  X(SortNoSeparator, u"Row 'Unplanned And Urgent' is in position -1. Operation canceled.", \
+    u"“Unplanned And Urgent”行位于位置 -1。操作已取消。") \
+  X(SeparatorRowFixed, u"The row 'Unplanned & Urgent' cannot be deleted, cut, moved away or pasted over.\n\nOperation aborted.", \
+    u"“Unplanned & Urgent”行不能被删除、剪切、移走或粘贴覆盖。\n\n操作已中止。") \
+  X(TimerRowLocked, u"The timer is running on this task.\nStop the timer before deleting, cutting or moving it.\n\nOperation aborted.", \
+    u"计时器正在此任务上运行。\n删除、剪切或移动它之前请先停止计时器。\n\n操作已中止。") \
+  X(ClipboardNotOpened, u"The clipboard could not be opened.\nThe row was not cut.", \
+    u"无法打开剪贴板。\n此行未被剪切。") \
+  X(TodolistReadOnly, u"This Todolist could not be read, so it cannot be changed.\n\nOperation aborted.", \
+    u"无法读取此任务清单，因此不能修改它。\n\n操作已中止。") \
+  X(DeadlineOutOfRange, u"This date cannot be set as a deadline.\nPlease choose a date from the year 2000 to 2255.", \
+    u"此日期不能设为截止日期。\n请选择 2000 年至 2255 年之间的日期。")
 
 // The Next Things page and the Todolist dialogs.
 #define TIRELMO_LIST_WINDOW_TEXTS(X) \

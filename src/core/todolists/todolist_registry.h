@@ -34,6 +34,9 @@ struct TodolistEntry {
 struct TodolistRegistry {
   std::vector<TodolistEntry> entries;
   int current = 0;  // index of the Todolist in view; meaningless while entries is empty
+  // "TdlInfo.p01" exists but could not be opened: it is never saved over, or every list it
+  // names would drop out of the tab strip.
+  bool fileUnreadable = false;
   int count() const { return static_cast<int>(entries.size()); }
   bool valid(int index) const { return index >= 0 && index < count(); }
 };

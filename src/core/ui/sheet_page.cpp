@@ -258,23 +258,6 @@ const char16_t* shortMonthName(int month) {
   return month >= 1 && month <= 12 ? kNames[month - 1] : u"";
 }
 
-// Days since 1 March of year 0 in the proleptic Gregorian calendar.
-long daysFromCivil(int y, int m, int d) {
-  y -= m <= 2;
-  const long era = (y >= 0 ? y : y - 399) / 400;
-  const long yoe = y - era * 400;
-  const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe;
-}
-
-bool isCalendarDate(int y, int m, int d) {
-  static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (m < 1 || m > 12 || d < 1) return false;
-  if (m == 2 && d == 29) return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-  return d <= kDays[m - 1];
-}
-
 void drawRowInformation(const App& app, const PageSet& pages, Surface& s, int row, int top) {
   const SheetGeometry& g = pages.sheet;
   const TodoRow& r = app.sheet.rows[static_cast<std::size_t>(row)];
@@ -582,31 +565,33 @@ DeadlineLabel makeDeadlineLabel(int year, int month, int day, int todayYear, int
     return chinese ? fmt(u"%d年%d月%d日", year, month, day)
                    : fmt(u"%s %d, %d", shortMonthName(month), day, year);
   };
-  if (d <= 0) {
-    label.level = 5;
-    label.text = d == 0 ? u16(text(Txt::DeadlineLabelOverdueToday, language))
-                        : fmt(text(Txt::DeadlineLabelOverdue, language), -d, plural(-d));
-    label.fill = rgb(225, 0, 0), label.textColor = rgb(255, 241, 145);
-  } else if (d <= 3) {
-    label.level = 4;
-    label.text = fmt(text(Txt::DeadlineLabelFewDays, language), d, plural(d));
-    label.fill = rgb(255, 153, 0), label.textColor = rgb(40, 40, 40);
-  } else if (d <= 7) {
-    label.level = 3;
-    label.text = fmt(text(Txt::DeadlineLabelDays, language), d);
-    label.fill = rgb(255, 255, 0), label.textColor = rgb(70, 70, 70);
-  } else if (d <= 14) {
-    label.level = 2;
-    label.text = fmt(text(Txt::DeadlineLabelDays, language), d);
-    label.fill = rgb(255, 255, 183), label.textColor = rgb(70, 70, 70);
-  } else if (d <= 30) {
-    label.level = 1;
-    label.text = dateText();
-    label.fill = rgb(217, 253, 194), label.textColor = rgb(100, 40, 40);
-  } else {
-    label.level = 0;
-    label.text = dateText();
-    label.fill = rgb(255, 255, 255), label.textColor = rgb(100, 40, 40);
+  label.level = deadlineClass(d);
+  switch (label.level) {
+    case 5:
+      label.text = d == 0 ? u16(text(Txt::DeadlineLabelOverdueToday, language))
+                          : fmt(text(Txt::DeadlineLabelOverdue, language), -d, plural(-d));
+      label.fill = rgb(225, 0, 0), label.textColor = rgb(255, 241, 145);
+      break;
+    case 4:
+      label.text = fmt(text(Txt::DeadlineLabelFewDays, language), d, plural(d));
+      label.fill = rgb(255, 153, 0), label.textColor = rgb(40, 40, 40);
+      break;
+    case 3:
+      label.text = fmt(text(Txt::DeadlineLabelDays, language), d);
+      label.fill = rgb(255, 255, 0), label.textColor = rgb(70, 70, 70);
+      break;
+    case 2:
+      label.text = fmt(text(Txt::DeadlineLabelDays, language), d);
+      label.fill = rgb(255, 255, 183), label.textColor = rgb(70, 70, 70);
+      break;
+    case 1:
+      label.text = dateText();
+      label.fill = rgb(217, 253, 194), label.textColor = rgb(100, 40, 40);
+      break;
+    default:
+      label.text = dateText();
+      label.fill = rgb(255, 255, 255), label.textColor = rgb(100, 40, 40);
+      break;
   }
   return label;
 }
