@@ -131,17 +131,17 @@ void createNewList(HWND dlg, NewListBox& box) {
   App& app = box.w->app;
   HWND field = GetDlgItem(dlg, IDC_NEWLIST_NAME);
   const u16 name = controlText(field);
-  u16 problem;
-  switch (createTodolist(app, name, &problem)) {
-    case NewTodolistResult::Created:
-      endNewList(dlg);
-      return;
-    case NewTodolistResult::Refused:
-      tell(dlg, app, problem, MsgIcon::Warning);
-      break;
-    case NewTodolistResult::Failed:
-      break;  // the cause is logged; the name stays for another try
+  // The creation explains a refusal or a failure in a message box of its own; meanwhile
+  // the dialog is held still so Create cannot be pressed again behind the box.
+  EnableWindow(dlg, FALSE);
+  const NewTodolistResult result = createTodolist(app, name);
+  EnableWindow(dlg, TRUE);
+  if (result == NewTodolistResult::Created) {
+    endNewList(dlg);
+    return;
   }
+  SetActiveWindow(dlg);
+  // The name stays, selected, for correcting or another try.
   SetFocus(field);
   SendMessageW(field, EM_SETSEL, 0, -1);
 }
@@ -724,9 +724,7 @@ void showNewTodolistDialog(MainWindow& w, std::function<void()> onClosed) {
     return;
   }
   App& app = w.app;
-  if (app.todolists.count() >= kMaxTodolists) {
-    app.prompts.show(app.tr(Txt::ListDlgMaxTodolistsReached), app.tr(Txt::ListDlgCaptionOperationAborted),
-                     MsgButtons::Ok, MsgIcon::Warning);
+  if (refuseNewTodolistWhenFull(app)) {
     if (onClosed) onClosed();
     return;
   }
@@ -757,10 +755,7 @@ bool runManageTodolistsDialog(MainWindow& w) {
   App::call(app.hooks.todolistsChanged);
   // A crash before the shut-down would otherwise lose the new names and order.
   saveTodolistRegistry(app);
-  if (app.todolists.valid(app.todolists.current)) {
-    loadTodolistInView(app);
-    App::call(app.hooks.listDisplayed);
-  }
+  if (app.todolists.valid(app.todolists.current)) loadTodolistInView(app);  // shows it too
   return true;
 }
 

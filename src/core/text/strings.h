@@ -292,8 +292,6 @@ Language languageFromSetting(u16v settingValue);
   X(ListDlgNewListHeading, u"Create a new Todo List", u"新建任务清单") \
   X(ListDlgNewListInsert, u"Insert", u"输入") \
   X(ListDlgNewListName, u"Name:", u"名称：") \
-  X(ListDlgMaxTodolistsReached, u"Maximum number of Todolists was reached.", u"任务清单数量已达上限。") \
-  X(ListDlgCaptionOperationAborted, u"Operation Aborted", u"操作已中止") \
   X(ListDlgManageDragHint, u"Drag items to change order.", u"拖动项目以更改顺序。") \
   X(ListDlgManageEditHint, u"To edit an item: select and then click again.", u"编辑项目：先选中，然后再单击一次。") \
   X(ListDlgTitleBlank, u"The title of a Todolist cannot be empty.", u"任务清单的标题不能为空。") \
