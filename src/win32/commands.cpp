@@ -145,13 +145,13 @@ void moveRowToListCommand(MainWindow& w, int id) {
   moveCurrentRowToList(w.app, id == kCmdTodoToday ? kTransferToToday : id - kCmdTodolistFirst);
 }
 void newTodolistCommand(MainWindow& w, int) {
-  if (w.app.todolists.count() >= kMaxTodolists) {
-    w.app.prompts.show(w.app.tr(Txt::TodolistLimitReached), w.app.tr(Txt::CaptionOperationAborted),
-                       MsgButtons::Ok, MsgIcon::Warning);
+  if (refuseNewTodolistWhenFull(w.app)) {
     selectTodolistTab(w);
     return;
   }
-  showNewTodolistDialog(w);
+  // Whatever the dialog ends with, the tab of the list in view is selected again.
+  MainWindow* self = &w;
+  showNewTodolistDialog(w, [self] { selectTodolistTab(*self); });
 }
 void manageTodolistsCommand(MainWindow& w, int) { runManageTodolistsDialog(w); }
 void moveRowsCommand(MainWindow& w, int) {

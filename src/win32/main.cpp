@@ -4,6 +4,7 @@
 #include "base/log.h"
 #include "app/startup.h"
 #include "dialogs.h"
+#include "list_dialogs.h"
 #include "main_window.h"
 #include "resource.h"
 #include "win32_ports.h"
@@ -63,6 +64,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showMode) {
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     // The modeless About box first: Tab and Enter belong to it while it has the focus.
     if (handleModelessDialogMessage(msg)) continue;
+    if (handleListDialogMessage(msg)) continue;
     if (accelerators && TranslateAcceleratorW(hwnd, accelerators, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

@@ -122,7 +122,11 @@ LRESULT onTabNotify(MainWindow& w, const NMHDR& hdr) {
       saveTodolistInView(w.app);
       selectTodolistTab(w);
       runCommand(w, kCmdNewTodolist);
-    } else if (!switchTodolist(w.app, t)) {
+    } else if (switchTodolist(w.app, t)) {
+      // Another list starts at its top, on its first row.
+      scrollCurrentPage(w, 0);
+      selectRow(w, 0);
+    } else {
       selectTodolistTab(w);
     }
     return TRUE;

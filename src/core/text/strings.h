@@ -288,9 +288,21 @@ Language languageFromSetting(u16v settingValue);
     u"此日期不能设为截止日期。\n请选择 2000 年至 2255 年之间的日期。")
 
 // The Next Things page and the Todolist dialogs.
-#define TIRELMO_LIST_WINDOW_TEXTS(X)                                                         \
-  X(TodolistLimitReached, u"Maximum number of Todolists was reached.", u"任务清单数量已达上限。") \
-  X(CaptionOperationAborted, u"Operation Aborted", u"操作已中止")
+#define TIRELMO_LIST_WINDOW_TEXTS(X) \
+  X(ListDlgNewListHeading, u"Create a new Todo List", u"新建任务清单") \
+  X(ListDlgNewListInsert, u"Insert", u"输入") \
+  X(ListDlgNewListName, u"Name:", u"名称：") \
+  X(ListDlgManageDragHint, u"Drag items to change order.", u"拖动项目以更改顺序。") \
+  X(ListDlgManageEditHint, u"To edit an item: select and then click again.", u"编辑项目：先选中，然后再单击一次。") \
+  X(ListDlgTitleBlank, u"The title of a Todolist cannot be empty.", u"任务清单的标题不能为空。") \
+  X(ListDlgTitleTooLong, u"The title of a Todolist can have at most %d characters.", u"任务清单的标题最多只能有 %d 个字符。") \
+  X(ListDlgTitleControlCharacter, u"The title of a Todolist cannot contain line breaks or tabs.", u"任务清单的标题不能包含换行符或制表符。") \
+  X(ListDlgSelectDestinationList, u"Please select a Destination List.", u"请选择目标清单。") \
+  X(ListDlgDestinationOtherThanToday, u"Please select a Destination List other than Todo Today.", u"请选择“今日待办”以外的目标清单。") \
+  X(ListDlgMoveRowsChanged, u"The rows have changed since this window was opened.\nThe list now shows them as they are: please select the rows to move again.", u"自打开此窗口以来，这些行已被更改。\n列表现在显示的是当前内容：请重新选择要移动的行。") \
+  X(ListDlgDeadlineSetOn, u"Deadline is set on: %s %d, %d", u"截止日期设为：%s %d, %d") \
+  X(ListDlgNoDeadlineSet, u"No deadline is set", u"未设置截止日期") \
+  X(ListDlgDeadlineRowChanged, u"The row has changed since this window was opened.\nThe deadline was not changed.", u"自打开此窗口以来，该行已被更改。\n截止日期未更改。")
 // clang-format on
 
 enum class Txt {
