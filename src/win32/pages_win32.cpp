@@ -73,6 +73,8 @@ void createTodolistTabs(MainWindow& w) {
   }
   const FontSpec font = chinese(w) ? FontSpec{u"Trebuchet MS", 22} : FontSpec{u"Segoe Print", 24};
   SendMessageW(strip, WM_SETFONT, reinterpret_cast<WPARAM>(w.graphics.fontFor(font)), FALSE);
+  // Room beside the title for the deadline square, and below it for the underline.
+  SendMessageW(strip, TCM_SETPADDING, 0, MAKELPARAM(14, 8));
   w.tabs.todolistTabs = strip;
   rebuildTodolistTabs(w);
 }
@@ -150,6 +152,14 @@ bool drawTodolistTab(MainWindow& w, const DRAWITEMSTRUCT& item) {
   const TodolistRegistry& reg = w.app.todolists;
   const int index = static_cast<int>(item.itemID);
   SetBkMode(dc, TRANSPARENT);
+  // The strip's own font: the one the control measured the tabs with.
+  const HGDIOBJ oldFont =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(w.tabs.todolistTabs, WM_GETFONT, 0, 0)));
+  struct RestoreFont {
+    HDC dc;
+    HGDIOBJ font;
+    ~RestoreFont() { SelectObject(dc, font); }
+  } restore{dc, oldFont};
   if (!reg.valid(index)) {
     SetTextColor(dc, RGB(100, 100, 130));
     TextOutW(dc, r.left + 4, r.top + 4, L"+", 1);
