@@ -141,6 +141,8 @@ e2e_assert_not_contains "$inventory" "pomodoros=4" "the moved task left its scor
 all_texts=$(printf '%s\n' "$inventory" "$(e2e_dump_sheet "$today_sheet"; echo "$E2E_TEXT")" | sed -n 's/.* text=//p' | sort)
 e2e_assert_eq "" "$(printf '%s\n' "$all_texts" | uniq -d)" "no task text twice across the files"
 
+due() { date -d "$1 12:00" '+%y-%-m-%-d' | sed 's/^0//'; }
+
 # --- The next day: the day start of the lists. ---------------------------------------------------
 mv "$today_sheet" "$prev_sheet.tmp"
 mkdir -p "$(dirname "$prev_sheet")"
@@ -149,14 +151,39 @@ e2e_write_settings Wind_x=20 Wind_y=20 Wind_hth=900 "last2dofilename=$prev_win" 
 e2e_write_list "$lists/Groceries.pm6" <<EOF
 $(e2e_sheet_row row=0 done=1 pomodoros=1 'text=Milk')
 $(e2e_sheet_row row=1 done=1 repeat=1 pomodoros=2 minutes=50 category=3 'text=Bread every day')
-$(e2e_sheet_row row=2 pomodoros=1 minutes=25 past_minutes=10 'text=Cheese')
+$(e2e_sheet_row row=2 pomodoros=1 minutes=25 past_minutes=10 deadline=1 "due=$(due today)" 'text=Cheese')
+EOF
+# A third list, and deadlines due today, in two days and in ten days: the tabs show their
+# squares in red, orange and pale yellow. Activity Inventory is long enough to scroll.
+e2e_write_list "$lists/Trip.pm6" <<EOF
+$(e2e_sheet_row row=0 deadline=1 "due=$(due '+10 days')" category=4 'text=Book the train')
+EOF
+e2e_write_list "$lists/Activity Inventory.pm6" <<EOF
+$(for i in $(seq 0 39); do
+  case $i in
+    0) e2e_sheet_row row=0 deadline=1 "due=$(due '+2 days')" category=2 'text=Renew the passport' ;;
+    *) e2e_sheet_row row=$i category=$((i % 13)) "text=Inventory task $i" ;;
+  esac
+done)
+EOF
+e2e_write_records "$data/TdlInfo.p01" <<EOF
+"ID","Title","Path","FreeRows"
+"5","Activity Inventory","$data_win\\NextThings\\Activity Inventory.pm6","10"
+"6","Groceries","$data_win\\NextThings\\Groceries.pm6","47"
+"7","Trip","$data_win\\NextThings\\Trip.pm6","49"
 EOF
 e2e_start_main
+e2e_key "$E2E_WIN" ctrl+Tab
+sleep 1
+e2e_screenshot next-things-three-lists
+e2e_wheel "$E2E_WIN" 400 500 12
+sleep 1
+e2e_screenshot next-things-scrolled
 e2e_close_main
 e2e_assert_eq 0 "$E2E_RC" "exit code of the next day's start"
 e2e_dump_list "$lists/Groceries.pm6"
 e2e_assert_same_text "$(
   e2e_sheet_row row=1 repeat=1 category=3 'text=Bread every day'
-  e2e_sheet_row row=2 past_pomodoros=1 past_minutes=35 'text=Cheese'
+  e2e_sheet_row row=2 deadline=1 past_pomodoros=1 past_minutes=35 "due=$(due today)" 'text=Cheese'
 )" "$E2E_TEXT" "Groceries after the day start"
 e2e_pass
