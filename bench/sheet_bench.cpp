@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "todolists/todolist_registry.h"
 #include "app/app.h"
 #include "base/dates.h"
 #include "base/log.h"

@@ -11,6 +11,7 @@
 
 #include "app/row_editing.h"
 #include "app/todolists.h"
+#include "base/dates.h"
 #include "base/log.h"
 #include "main_window.h"
 #include "text/format.h"
@@ -82,10 +83,7 @@ void paintTexts(HWND dlg, const App& app, const PaintedText* texts, std::size_t 
   EndPaint(dlg, &ps);
 }
 
-void bringForward(HWND dlg) {
-  ShowWindow(dlg, SW_SHOWNORMAL);
-  SetForegroundWindow(dlg);
-}
+void bringForward(HWND dlg) { ShowWindow(dlg, SW_SHOWNORMAL), SetForegroundWindow(dlg); }
 
 // Texts of the rows of page 0 (today's sheet) or 1 (the Todolist in view), as the model
 // has them once the editors' texts are in.
@@ -578,12 +576,6 @@ struct DeadlineBox {
   u16 text;  // the row's text when the dialog opened
 };
 
-const char16_t* shortMonth(int month) {
-  static constexpr const char16_t* kNames[] = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
-                                               u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
-  return month >= 1 && month <= 12 ? kNames[month - 1] : u"";
-}
-
 const TodoRow* rowOf(const App& app, int page, int row) {
   const TodoSheet& rows = page == kPageTodoToday ? app.sheet : app.todolist;
   return rows.validRow(row) ? &rows.rows[static_cast<std::size_t>(row)] : nullptr;
@@ -625,7 +617,7 @@ void initDeadline(HWND dlg, DeadlineBox& box) {
     date.wYear = static_cast<WORD>(row->info.deadlineYear + 2000);
     date.wMonth = row->info.deadlineMonth;
     date.wDay = row->info.deadlineDay;
-    state = fmt(app.tr(Txt::ListDlgDeadlineSetOn), shortMonth(date.wMonth), static_cast<int>(date.wDay),
+    state = fmt(app.tr(Txt::ListDlgDeadlineSetOn), shortMonthName(date.wMonth), static_cast<int>(date.wDay),
                 static_cast<int>(date.wYear));
     // A stored date the calendar cannot show leaves today selected; the text tells the truth.
     if (!SendMessageW(calendar, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&date)))

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "sheet/row_clipboard.h"
 #include "sheet/todo_row.h"
 #include "text/ustring.h"
 
@@ -27,14 +28,6 @@ inline constexpr int kCmdMoveRows = 1549;
 inline constexpr int kCmdDeadline = 4000;
 // "Move Current Row to..": Todolist n is 1550 + n (menus.h kCmdTodolistFirst), today 1614.
 inline constexpr int kTransferToToday = 64;  // transferRows destination "Todo Today"
-
-// The row clipboard: one row's scores and info block beside the platform clipboard's text.
-struct RowClipboard {
-  bool full = false;
-  bool fromCut = false;
-  std::uint8_t scores[10] = {};
-  RowInfo info;
-};
 
 bool deleteLine(App& app);
 bool copyRow(App& app);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "todolists/todolist_registry.h"
 #include "app/app.h"
 #include "app/damaged_sheet.h"
 #include "base/log.h"

@@ -66,4 +66,11 @@ int deadlineClass(long daysLeft) {
   return 0;
 }
 
+const char16_t* shortMonthName(int month) {
+  static constexpr const char16_t* kNames[] = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
+                                               u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
+  return month >= 1 && month <= 12 ? kNames[month - 1] : u"";
+}
+
+
 }  // namespace tirelmo

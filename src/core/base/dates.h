@@ -43,4 +43,7 @@ bool isCalendarDate(int year, int month, int day);
 // tabs show the same class.
 int deadlineClass(long daysLeft);
 
+// "Jan" .. "Dec"; empty for a month out of 1..12.
+const char16_t* shortMonthName(int month);
+
 }  // namespace tirelmo

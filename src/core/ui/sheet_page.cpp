@@ -238,12 +238,6 @@ int insideStrip(int y, int height, int top, int rowHeight) {
   return std::max(top, std::min(y, top + rowHeight - height));
 }
 
-const char16_t* shortMonthName(int month) {
-  static constexpr const char16_t* kNames[] = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
-                                               u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
-  return month >= 1 && month <= 12 ? kNames[month - 1] : u"";
-}
-
 void drawRowInformation(const App& app, const PageSet& pages, Surface& s, int row, int top) {
   const SheetGeometry& g = pages.sheet;
   const TodoRow& r = app.sheet.rows[static_cast<std::size_t>(row)];
