@@ -242,6 +242,8 @@ void RowEditors::fillList(MainWindow& w) {
     const bool done = s.validRow(r) && s.rows[static_cast<std::size_t>(r)].isDone();
     SendMessageW(list_[r], WM_SETFONT, reinterpret_cast<WPARAM>(done ? w.graphics.fontFor(w.pages.fonts.doneRow) : font),
                  FALSE);
+    // A new font resets the margins; the text keeps the sheet rows' 3 pixels, refill or not.
+    SendMessageW(list_[r], EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(3, 0));
     InvalidateRect(list_[r], nullptr, TRUE);
   }
   filling_ = false;
