@@ -147,7 +147,7 @@ bool writeCurrentList(App& app) {
 
 // The first run of a day: yesterday's work on the list goes to the archives, today's counts
 // become past counts, done rows leave the list (a repeat row comes back fresh).
-void runListDayStart(App& app, bool yesterdayOpen) {
+void runListDayStart(App& app, bool yesterdayOpen, bool& doneArchiveOpen) {
   TodoSheet& list = app.todolist;
   for (int i = 0; i < list.rowCount(); ++i) {
     TodoRow& row = list.rows[static_cast<std::size_t>(i)];
@@ -179,6 +179,13 @@ void runListDayStart(App& app, bool yesterdayOpen) {
         std::clamp<std::int64_t>(std::int64_t{info.pastMinutes} + info.minutesToday, 0, kMaxPastMinutes));
     info.minutesToday = 0;
     if (done) {
+      // Opened for the first done row only: opening it heads the weekly list with today,
+      // which a day without a done list row must not get.
+      if (!doneArchiveOpen) {
+        const DayDate& d = app.start.today;
+        openDoneArchive(app, d.year, d.month, d.day(), d.dayOfWeek);
+        doneArchiveOpen = true;
+      }
       appendDoneTaskRow(app, row, false, 0);
       if (row.hasFlag(rowflag::kRepeat)) {
         const std::uint8_t category = info.category;
@@ -264,9 +271,8 @@ void loadTodolists(App& app) {
 
   const bool firstRun = app.start.firstRunToday;
   bool yesterdayOpen = false;
+  bool doneArchiveOpen = false;
   if (firstRun) {
-    const DayDate& d = app.start.today;
-    openDoneArchive(app, d.year, d.month, d.day(), d.dayOfWeek);
     // Only an archive the sheet's day start made this run is dated for these records.
     yesterdayOpen = app.yesterday.month >= 1 && openYesterdayArchiveForAppend(app) == 0;
   }
@@ -276,12 +282,12 @@ void loadTodolists(App& app) {
     TodolistEntry& entry = reg.entries[static_cast<std::size_t>(i)];
     if (loaded == ListFileLoad::Unreadable) continue;
     // A damaged list without a copy keeps its file as it is: its day start waits too.
-    if (firstRun && !app.todolist.readOnly) runListDayStart(app, yesterdayOpen);
+    if (firstRun && !app.todolist.readOnly) runListDayStart(app, yesterdayOpen, doneArchiveOpen);
     writeCurrentList(app);
     addSaturating(todayTotals(app).done, entry.doneRows);
   }
   if (firstRun) {
-    closeDoneArchive(app);
+    if (doneArchiveOpen) closeDoneArchive(app);
     if (yesterdayOpen) closeYesterdayArchive(app);
   }
   reg.current = 0;
