@@ -1,6 +1,7 @@
 // Random bytes as a ToDo sheet of every format the program reads (.pm6 row records, .pm5,
-// .pm4, .pm3, the score-character formats .pm2/.pm1/.pom) and as a project list: whatever
-// the file holds, the model that comes back keeps its shape.
+// .pm4, .pm3, the score-character formats .pm2/.pm1/.pom), as a project list and as the
+// Todolists' registry and list files: whatever the file holds, the model that comes back
+// keeps its shape.
 #include <cstdint>
 #include <string_view>
 
@@ -10,6 +11,7 @@
 #include "sheet/legacy_formats.h"
 #include "sheet/sheet_files.h"
 #include "stats/done_archive.h"
+#include "todolists/todolist_registry.h"
 
 using namespace tirelmo;
 using fuzz::require;
@@ -66,6 +68,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case 6: {
       static fuzz::InputFile file;
       const u16& path = file.write(data + 1, size - 1);
+      if ((which >> 4) % 6 == 4) {
+        TodolistRegistry reg;
+        LoadTdlInfo_p01(path, reg);
+        require(reg.count() <= kMaxTodolists, "more than 64 Todolists");
+        for (const TodolistEntry& e : reg.entries)
+          require(!e.title.empty() && e.title.size() <= kTodolistTitleMax && !e.path.empty(), "registry entry out of shape");
+        return 0;
+      }
+      if ((which >> 4) % 6 == 5) {
+        TodoSheet list(kTodolistRows);
+        TodolistEntry entry;
+        loadTodolistFile(path, list, DayDate{2021, 3, 5, 5}, entry);
+        checkSheet(list, kTodolistRows);
+        require(entry.freeRows + entry.doneRows <= kTodolistRows, "list counts beyond its rows");
+        return 0;
+      }
       ProjectStore store;
       switch ((which >> 4) % 4) {
         case 0: LoadActiveProjects_p01(store, path); break;
