@@ -41,7 +41,7 @@ bool isNumberedName(u16v name, u16v prefix, char16_t separator, u16v ending) {
 bool isOurDataFileName(u16v name) {
   if (sheetFormatOfName(name) == SheetFormat::Pm6 && startsWithNoCase(name, u"DailyTask_")) return true;
   for (u16v fixed : {u16v(kSettingsFileName), u16v(kYesterdayArchiveFile), u16v(kActiveProjectsP01),
-                     u16v(kClosedProjectsP01)})
+                     u16v(kClosedProjectsP01), u16v(u"TdlInfo.p01")})
     if (equalsNoCase(name, fixed)) return true;
   return isNumberedName(name, u"", u'-', u".ats") || isNumberedName(name, u"DoneTasks_", u'_', u".m00");
 }
@@ -68,10 +68,18 @@ int removeStaleTemporaries(const App& app) {
   if (!s.defaultUserDataDir.empty() && !equalsNoCase(s.defaultUserDataDir, s.userDataDir))
     folders.push_back(s.defaultUserDataDir);
 
+  // Every list file in NextThings is ours, whatever its title: there any "*.pm6.tmp" is.
+  const u16 lists = joinPath(s.userDataDir, u"NextThings");
+  folders.push_back(lists);
+  auto ours = [&lists](const u16& folder, u16v name) {
+    if (folder == lists) return endsWithNoCase(name, u".pm6.tmp");
+    return isOurTemporaryName(name);
+  };
+
   int removed = 0;
   for (const u16& folder : folders) {
     for (const DirEntry& e : listDirectory(folder)) {
-      if (e.isDirectory || !isOurTemporaryName(e.name)) continue;
+      if (e.isDirectory || !ours(folder, e.name)) continue;
       const u16 path = joinPath(folder, e.name);
       if (deleteFile(path)) {
         logLine(u"Removed stale temporary file %s", path);

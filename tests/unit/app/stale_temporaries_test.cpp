@@ -32,12 +32,14 @@ TEST_F(StaleTemporariesTest, OurTemporariesGoAtStartAndAreNeverSheets) {
       "DailyTask/2021/3/DailyTask_2021-3-5-5.pm6.tmp", "DailyTask/2021/2/DailyTask_2021-2-28-0.pm6.TMP",
       "stats/2021-3.ats.tmp",       "stats/DoneTasks_2021_3.m00.tmp",
       "Projects/active_prj.p01.tmp", "Projects/closed_prj.p01.tmp",
-      "YesterdayArchive.y00.tmp",   "Roaming/tirelmo.i00.tmp"};
+      "YesterdayArchive.y00.tmp",   "Roaming/tirelmo.i00.tmp",
+      "TdlInfo.p01.tmp",            "NextThings/Groceries & more.pm6.tmp"};
   const std::vector<std::string> others = {
       "DailyTask/2021/3/DailyTask_2021-3-4-4.pm6", "DailyTask/2021/3/DailyTask_2021-3-5-5.pm6.damaged-1",
       "DailyTask/2021/3/notes.pm6.tmp",           "stats/report.tmp",
       "stats/2021-x.ats.tmp",                     "Projects/active_prj.p01.bak.tmp",
-      "Roaming/other.i00.tmp",                    "DailyTask/2020/7/DailyTask_2020-7-1-3.pm6.tmp"};
+      "Roaming/other.i00.tmp",                    "DailyTask/2020/7/DailyTask_2020-7-1-3.pm6.tmp",
+      "NextThings/Groceries.pm6",                 "NextThings/notes.txt.tmp"};
   for (const std::string& f : ours) put(f);
   for (const std::string& f : others) put(f);
   put("DailyTask/2021/3/DailyTask_2021-3-3-3.PM6");
