@@ -188,12 +188,12 @@ HDC GdiGraphics::bitmapDc(BitmapId id) {
 }
 
 HFONT GdiGraphics::fontFor(const FontSpec& wanted) {
-  const auto key = std::make_tuple(wanted.face, wanted.height, wanted.bold, wanted.strikeOut);
+  const auto key = std::make_tuple(wanted.face, wanted.height, wanted.bold, wanted.strikeOut, wanted.angleTenths);
   if (auto it = fonts_.find(key); it != fonts_.end()) return static_cast<HFONT>(it->second.get());
   // A face name longer than GDI's limit would be refused as a whole.
   std::wstring face = Wstr(u16v(wanted.face).substr(0, LF_FACESIZE - 1));
   // A positive height asks for the cell height, which is what the core's sizes mean.
-  HFONT font = CreateFontW(wanted.height, 0, 0, 0, wanted.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+  HFONT font = CreateFontW(wanted.height, 0, wanted.angleTenths, wanted.angleTenths, wanted.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
                            wanted.strikeOut ? TRUE : FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                            face.c_str());
@@ -209,7 +209,8 @@ HPEN GdiGraphics::penFor(Rgb color, int width) {
   const std::uint32_t packed = (std::uint32_t(color.r) << 16) | (std::uint32_t(color.g) << 8) | color.b;
   const auto key = std::make_tuple(packed, width);
   if (auto it = pens_.find(key); it != pens_.end()) return static_cast<HPEN>(it->second.get());
-  HPEN pen = CreatePen(PS_SOLID, std::max(1, width), colorOf(color));
+  // A width below 0 asks for the 1-pixel dotted pen.
+  HPEN pen = width < 0 ? CreatePen(PS_DOT, 1, colorOf(color)) : CreatePen(PS_SOLID, std::max(1, width), colorOf(color));
   if (!pen) {
     logLastError(u"CreatePen");
     return nullptr;
@@ -259,6 +260,16 @@ void GdiSurface::line(int x0, int y0, int x1, int y1, Rgb color, int penWidth) {
   Selected pen(dc(), graphics_.penFor(color, penWidth));
   MoveToEx(dc(), x0, y0, nullptr);
   LineTo(dc(), x1, y1);
+}
+
+void GdiSurface::dottedLine(int x0, int y0, int x1, int y1, Rgb color) {
+  if (!valid()) return;
+  Selected pen(dc(), graphics_.penFor(color, -1));
+  // The gaps between the dots show the page, as on paper.
+  const int oldMode = SetBkMode(dc(), TRANSPARENT);
+  MoveToEx(dc(), x0, y0, nullptr);
+  LineTo(dc(), x1, y1);
+  SetBkMode(dc(), oldMode);
 }
 
 void GdiSurface::setFont(const FontSpec& font) {
@@ -342,11 +353,30 @@ bool GdiSurface::drawSprite(int dx, int dy, int w, int h, BitmapId bitmap, int s
 }
 
 void GdiSurface::pie(int left, int top, int right, int bottom, double startDegrees,
-                     double sweepDegrees, Rgb fill, Rgb outline) {
-  if (!valid() || sweepDegrees == 0 || right <= left || bottom <= top) return;
+                     double sweepDegrees, Rgb fill, Rgb outline, int penWidth) {
+  SolidBrush brush(fill);
+  slice(left, top, right, bottom, startDegrees, sweepDegrees, brush.get(), outline, penWidth);
+}
+
+void GdiSurface::pieOutline(int left, int top, int right, int bottom, double startDegrees,
+                            double sweepDegrees, Rgb outline, int penWidth) {
+  slice(left, top, right, bottom, startDegrees, sweepDegrees,
+        static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)), outline, penWidth);
+}
+
+void GdiSurface::ellipse(int left, int top, int right, int bottom, Rgb fill, Rgb outline, int penWidth) {
+  if (!valid() || right <= left || bottom <= top) return;
   SolidBrush brush(fill);
   Selected b(dc(), brush.get());
-  Selected p(dc(), graphics_.penFor(outline, 1));
+  Selected p(dc(), graphics_.penFor(outline, penWidth));
+  Ellipse(dc(), left, top, right, bottom);
+}
+
+void GdiSurface::slice(int left, int top, int right, int bottom, double startDegrees,
+                       double sweepDegrees, HBRUSH brush, Rgb outline, int penWidth) {
+  if (!valid() || sweepDegrees == 0 || right <= left || bottom <= top) return;
+  Selected b(dc(), brush);
+  Selected p(dc(), graphics_.penFor(outline, penWidth));
   if (std::fabs(sweepDegrees) >= 360) {
     Ellipse(dc(), left, top, right, bottom);
     return;

@@ -87,7 +87,7 @@ class GdiGraphics : public Graphics {
   HDC screenCompatible_ = nullptr;  // a memory DC the surfaces' DCs are made compatible with
   std::map<BitmapId, CachedBitmap> bitmaps_;
   std::map<BitmapId, bool> missing_;
-  std::map<std::tuple<std::u16string, int, bool, bool>, GdiObject> fonts_;
+  std::map<std::tuple<std::u16string, int, bool, bool, int>, GdiObject> fonts_;
   std::map<std::tuple<std::uint32_t, int>, GdiObject> pens_;
 };
 
@@ -106,6 +106,7 @@ class GdiSurface : public Surface {
   int height() const override { return height_; }
   void fillRect(int x, int y, int w, int h, Rgb color) override;
   void line(int x0, int y0, int x1, int y1, Rgb color, int penWidth = 1) override;
+  void dottedLine(int x0, int y0, int x1, int y1, Rgb color) override;
   void setFont(const FontSpec& font) override;
   const FontSpec& font() const override { return font_; }
   int textWidth(u16v text) override;
@@ -119,9 +120,15 @@ class GdiSurface : public Surface {
   bool drawBitmap(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) override;
   bool drawSprite(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) override;
   void pie(int left, int top, int right, int bottom, double startDegrees, double sweepDegrees,
-           Rgb fill, Rgb outline) override;
+           Rgb fill, Rgb outline, int penWidth = 1) override;
+  void pieOutline(int left, int top, int right, int bottom, double startDegrees, double sweepDegrees,
+                  Rgb outline, int penWidth = 1) override;
+  void ellipse(int left, int top, int right, int bottom, Rgb fill, Rgb outline, int penWidth = 1) override;
 
  private:
+  void slice(int left, int top, int right, int bottom, double startDegrees, double sweepDegrees,
+             HBRUSH brush, Rgb outline, int penWidth);
+
   GdiGraphics& graphics_;
   int width_ = 0;
   int height_ = 0;

@@ -22,6 +22,11 @@ void RecordingSurface::line(int x0, int y0, int x1, int y1, Rgb color, int penWi
   ops.push_back(op);
 }
 
+void RecordingSurface::dottedLine(int x0, int y0, int x1, int y1, Rgb color) {
+  line(x0, y0, x1, y1, color, 1);
+  ops.back().dotted = true;
+}
+
 int RecordingSurface::textWidth(u16v text) { return recordedTextWidth(text, font_.height); }
 
 int RecordingSurface::textHeight(u16v) { return font_.height; }
@@ -57,11 +62,25 @@ bool RecordingSurface::drawSprite(int dx, int dy, int w, int h, BitmapId bitmap,
 }
 
 void RecordingSurface::pie(int left, int top, int right, int bottom, double startDegrees,
-                           double sweepDegrees, Rgb fill, Rgb outline) {
+                           double sweepDegrees, Rgb fill, Rgb outline, int penWidth) {
   DrawOp op;
   op.kind = OpKind::Pie, op.x = left, op.y = top, op.w = right - left, op.h = bottom - top;
   op.startDegrees = startDegrees, op.sweepDegrees = sweepDegrees, op.color = fill;
-  op.outline = outline, op.font = font_;
+  op.outline = outline, op.penWidth = penWidth, op.font = font_;
+  ops.push_back(op);
+}
+
+void RecordingSurface::pieOutline(int left, int top, int right, int bottom, double startDegrees,
+                                  double sweepDegrees, Rgb outline, int penWidth) {
+  pie(left, top, right, bottom, startDegrees, sweepDegrees, Rgb{}, outline, penWidth);
+  ops.back().filled = false;
+}
+
+void RecordingSurface::ellipse(int left, int top, int right, int bottom, Rgb fill, Rgb outline,
+                               int penWidth) {
+  DrawOp op;
+  op.kind = OpKind::Ellipse, op.x = left, op.y = top, op.w = right - left, op.h = bottom - top;
+  op.color = fill, op.outline = outline, op.penWidth = penWidth, op.font = font_;
   ops.push_back(op);
 }
 

@@ -11,7 +11,7 @@
 
 namespace tirelmo::test {
 
-enum class OpKind { Fill, Line, Text, Bitmap, Sprite, Pie };
+enum class OpKind { Fill, Line, Text, Bitmap, Sprite, Pie, Ellipse };
 
 struct DrawOp {
   OpKind kind = OpKind::Fill;
@@ -30,6 +30,8 @@ struct DrawOp {
   bool clipped = false;  // a text cut at (cx, cy, cw, ch)
   int cx = 0, cy = 0, cw = 0, ch = 0;
   double startDegrees = 0, sweepDegrees = 0;
+  bool dotted = false;  // a line drawn with the dotted pen
+  bool filled = true;   // a pie slice with its fill (false: the outline alone)
 };
 
 class RecordingGraphics;
@@ -43,6 +45,7 @@ class RecordingSurface : public Surface {
   int height() const override { return height_; }
   void fillRect(int x, int y, int w, int h, Rgb color) override;
   void line(int x0, int y0, int x1, int y1, Rgb color, int penWidth = 1) override;
+  void dottedLine(int x0, int y0, int x1, int y1, Rgb color) override;
   void setFont(const FontSpec& font) override { font_ = font; }
   const FontSpec& font() const override { return font_; }
   int textWidth(u16v text) override;
@@ -56,7 +59,10 @@ class RecordingSurface : public Surface {
   bool drawBitmap(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) override;
   bool drawSprite(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) override;
   void pie(int left, int top, int right, int bottom, double startDegrees, double sweepDegrees,
-           Rgb fill, Rgb outline) override;
+           Rgb fill, Rgb outline, int penWidth = 1) override;
+  void pieOutline(int left, int top, int right, int bottom, double startDegrees, double sweepDegrees,
+                  Rgb outline, int penWidth = 1) override;
+  void ellipse(int left, int top, int right, int bottom, Rgb fill, Rgb outline, int penWidth = 1) override;
 
   // ---- What was drawn ----
   std::vector<DrawOp> ops;

@@ -29,6 +29,8 @@ struct FontSpec {
   int height = 0;
   bool bold = false;
   bool strikeOut = false;
+  // The text's baseline tilted counter-clockwise, in tenths of a degree (a chart's labels).
+  int angleTenths = 0;
   friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
@@ -46,6 +48,8 @@ class Surface {
   // A straight line from (x0, y0) to (x1, y1); like a pen moved and drawn to, the end point
   // itself is not painted.
   virtual void line(int x0, int y0, int x1, int y1, Rgb color, int penWidth = 1) = 0;
+  // The same with a 1-pixel dotted pen (the started pomodoros of a chart).
+  virtual void dottedLine(int x0, int y0, int x1, int y1, Rgb color) = 0;
 
   // Text is always drawn with a transparent background in the selected font.
   virtual void setFont(const FontSpec& font) = 0;
@@ -69,9 +73,16 @@ class Surface {
   // A sprite cell drawn transparently: the mask cell (h pixels below the picture cell) is
   // combined with AND, then the picture cell with OR.
   virtual bool drawSprite(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) = 0;
-  // A filled pie slice of the ellipse in the box, from startDegrees sweeping counter-clockwise.
+  // A filled pie slice of the ellipse in the box, from startDegrees sweeping counter-clockwise,
+  // outlined with a pen of penWidth pixels.
   virtual void pie(int left, int top, int right, int bottom, double startDegrees,
-                   double sweepDegrees, Rgb fill, Rgb outline) = 0;
+                   double sweepDegrees, Rgb fill, Rgb outline, int penWidth = 1) = 0;
+  // The slice's outline alone: what stays of a slice too thin to fill.
+  virtual void pieOutline(int left, int top, int right, int bottom, double startDegrees,
+                          double sweepDegrees, Rgb outline, int penWidth = 1) = 0;
+  // A filled ellipse in the box with its outline.
+  virtual void ellipse(int left, int top, int right, int bottom, Rgb fill, Rgb outline,
+                       int penWidth = 1) = 0;
 };
 
 class Graphics {

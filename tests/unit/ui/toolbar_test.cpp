@@ -229,6 +229,7 @@ class BlitRecorder : public Surface {
   int height() const override { return 1100; }
   void fillRect(int, int, int, int, Rgb) override {}
   void line(int, int, int, int, Rgb, int) override {}
+  void dottedLine(int, int, int, int, Rgb) override {}
   void setFont(const FontSpec& f) override { font_ = f; }
   const FontSpec& font() const override { return font_; }
   int textWidth(u16v) override { return 0; }
@@ -243,7 +244,9 @@ class BlitRecorder : public Surface {
     return true;
   }
   bool drawSprite(int, int, int, int, BitmapId, int, int) override { return true; }
-  void pie(int, int, int, int, double, double, Rgb, Rgb) override {}
+  void pie(int, int, int, int, double, double, Rgb, Rgb, int) override {}
+  void pieOutline(int, int, int, int, double, double, Rgb, int) override {}
+  void ellipse(int, int, int, int, Rgb, Rgb, int) override {}
 
  private:
   FontSpec font_;
