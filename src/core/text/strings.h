@@ -223,7 +223,19 @@ Language languageFromSetting(u16v settingValue);
   X(LatestSheet, u"That's the latest ToDo sheet.", u"这已经是最新的待办表。")             \
   TIRELMO_TODOLIST_TEXTS(X)                                                                  \
   TIRELMO_ROW_EDIT_TEXTS(X)                                                                  \
-  TIRELMO_LIST_WINDOW_TEXTS(X)
+  TIRELMO_LIST_WINDOW_TEXTS(X)                                                               \
+  TIRELMO_CHART_TEXTS(X)                                                                     \
+  TIRELMO_HISTORY_TEXTS(X)                                                                   \
+  TIRELMO_TIME_PER_DAY_TEXTS(X)
+
+// The pie charts and the Performance page.
+#define TIRELMO_CHART_TEXTS(X)
+
+// The History and Previous Day pages.
+#define TIRELMO_HISTORY_TEXTS(X)
+
+// The time-per-day dialog and chart.
+#define TIRELMO_TIME_PER_DAY_TEXTS(X)
 
 // The Todolists: registry, list files, new list, switching.
 #define TIRELMO_TODOLIST_TEXTS(X)                                                            \
