@@ -229,7 +229,16 @@ Language languageFromSetting(u16v settingValue);
   TIRELMO_TIME_PER_DAY_TEXTS(X)
 
 // The pie charts and the Performance page.
-#define TIRELMO_CHART_TEXTS(X)
+#define TIRELMO_CHART_TEXTS(X) \
+  X(PerfHeader, u"- Your Performance in %s %d -", u"- 您在%d年%d月的表现 -") \
+  X(PerfHoursWorked, u"Hours Worked:", u"工作时间") \
+  X(PerfMonthTotal, u"%d hrs : %d min", u"%d小时 : %d分钟") \
+  X(PerfPomodoros, u"Pomodoros", u"番茄") \
+  X(PerfInterruptions, u"Interruptions", u"打扰") \
+  X(PerfStarted, u"Started", u"已启用的番茄") \
+  X(PerfCompleted, u"Completed", u"已完成的番茄") \
+  X(PerfInternal, u"Internal", u"内部打扰") \
+  X(PerfExternal, u"External", u"外部打扰")
 
 // The History and Previous Day pages.
 #define TIRELMO_HISTORY_TEXTS(X)
