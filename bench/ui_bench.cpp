@@ -8,6 +8,7 @@
 #include "ui/page_view.h"
 #include "ui/pages.h"
 #include "ui/sheet_page.h"
+#include "ui/statistics_pages.h"
 
 namespace tirelmo {
 namespace {
@@ -127,6 +128,29 @@ void BM_PaintRowEditor(benchmark::State& state) {
   state.counters["calls"] = static_cast<double>(calls);
 }
 BENCHMARK(BM_PaintRowEditor)->Arg(0)->Arg(2);
+
+// One paint of the Performance page at its full height, a month of busy days behind it.
+void BM_DrawPerformanceView(benchmark::State& state) {
+  BusyDay day(u"cleanwhite");
+  day.app.start.today = DayDate{2021, 3, 3, 30};
+  day.pages.windowWidth = kPageWidth;
+  for (int d = 0; d < kMonthDays; ++d) {
+    DayStats& s = day.app.month.days[static_cast<std::size_t>(d)];
+    s.used = 1;
+    s.pomodoros = static_cast<std::uint8_t>(d % 11);
+    s.abandoned = static_cast<std::uint8_t>(d % 3);
+    s.internalInterruptions = static_cast<std::uint8_t>(d % 7);
+    s.externalInterruptions = static_cast<std::uint8_t>(d % 4);
+    s.setWorkedTime(37 * d);
+  }
+  for (auto _ : state) {
+    drawPerformanceView(day.app, day.pages, day.view, 0, 1200);
+    state.PauseTiming();
+    day.forget();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_DrawPerformanceView);
 
 }  // namespace
 }  // namespace tirelmo
