@@ -57,7 +57,8 @@ struct PieRequest {
 // map's marks are reset first and used up by the drawing.
 void drawPieChart(Surface& s, CMap& map, const PieRequest& request);
 
-// The bottom of everything a pie chart draws (legend included), for page heights.
+// The bottom of everything a pie chart draws (legend included), for page heights; 0 when
+// it draws nothing.
 int pieChartBottom(const CMap& map, const PieRequest& request);
 
 }  // namespace tirelmo

@@ -100,6 +100,10 @@ TEST_F(PerformancePageTest, UnusedDaysAndDaysAfterTodayAreNotDrawn) {
   for (const auto& t : view.texts()) dayLabels += t.y == 450 ? 1 : 0;
   EXPECT_EQ(dayLabels, 10);
   EXPECT_NE(view.findText(u"- Your Performance in March 2021 -"), nullptr);
+
+  app.settings.language = u"Chinese (Simplified)";  // year before month
+  draw();
+  EXPECT_NE(view.findText(u"- 您在2021年3月的表现 -"), nullptr);
 }
 
 }  // namespace
