@@ -113,7 +113,7 @@ void drawEntry(const App& app, Surface& s, int y, const DoneTaskEntry& e) {
 }
 
 void tallyMonth(const App& app, Tallies& t) {
-  for (const DoneTaskEntry& e : app.doneArchive.currentMonth) t.add(app, e.category, e.projectId, e.minutesWorked);
+  for (const DoneTaskEntry& e : app.doneArchive.currentMonth) t.add(e.category, e.projectId, e.minutesWorked);
 }
 
 void drawTitle(const App& app, const PageSet& pages, Surface& s) {
@@ -138,7 +138,7 @@ void drawHistoryView(const App& app, const PageSet& pages, Surface& s, int y, in
   if (reachesBand(0, 200, y, h)) drawTitle(app, pages, s);
   Tallies tallies;
   tallyMonth(app, tallies);
-  if (reachesBand(0, tallyPiesBottom(app, tallies), y, h)) drawTallyPies(app, s, tallies);
+  drawTallyPies(app, s, tallies, y, h);
 
   // Rows are skipped when they lie wholly outside the band; their text may stand a little
   // above and below their 30 pixels.

@@ -57,7 +57,7 @@ Layout layOut(const App& app, Tallies* tallies) {
     if (isCompleted(t)) ++l.completed;
     else if (isWorkedOnly(t)) ++l.worked;
     else continue;
-    if (tallies) tallies->add(app, t.category, t.projectId, t.minutesWorked);
+    if (tallies) tallies->add(t.category, t.projectId, t.minutesWorked);
   }
   return l;
 }
@@ -187,7 +187,7 @@ void drawPreviousDayView(const App& app, const PageSet& pages, Surface& s, int y
 
   Tallies tallies;
   const Layout l = layOut(app, &tallies);
-  if (reachesBand(0, tallyPiesBottom(app, tallies), y, h)) drawTallyPies(app, s, tallies);
+  drawTallyPies(app, s, tallies, y, h);
 
   {
     FontScope font(s, bigFont);
@@ -220,14 +220,11 @@ int previousDayPageHeight(const App& app) {
     logLine(u"vYesterdayTaskList empty, size:%d", 0);
     return kMinPageHeight;
   }
-  // The height is worked out when the list changes, not at every paint: the place to say
-  // which records the page leaves out.
-  logLine(u"Yesterday list:");
-  for (const YesterdayTask& t : ya.tasks) {
-    logLine(u"  %s  done %d  pomo %d  aband %d", t.text, t.done, t.pomodoros, t.abandoned);
+  // The height is worked out when the list or the window changes, not at every paint: the
+  // place to say which records the page leaves out. (The loading logs every record.)
+  for (const YesterdayTask& t : ya.tasks)
     if ((isCompleted(t) || isWorkedOnly(t)) && !isKnownCategory(t.category))
       logLine(u"vYesterdayTaskList: Discarding corrupted element!");
-  }
   Tallies tallies;
   const Layout l = layOut(app, &tallies);
   return std::max({kMinPageHeight, l.workedEnd() + kBottomMargin, tallyPiesBottom(app, tallies) + kBottomMargin});

@@ -19,16 +19,43 @@ u16 categoryLabel(const App& app, int category) {
   return name;
 }
 
-void Tallies::add(const App& app, std::int32_t category, std::int32_t projectId, int minutes) {
+namespace {
+void addTo(std::vector<Tallies::Sum>& sums, std::int32_t id, int minutes) {
   const auto value = static_cast<std::uint32_t>(nonNegative(minutes));
-  const int c = categoryOrNone(category);
-  byCategory.add(c, categoryLabel(app, c), value);
-  // The label only matters for an id the map has not seen: skip the project lookup then.
-  const auto& items = byProject.items();
-  const bool known = std::any_of(items.begin(), items.end(), [&](const CMap::Item& i) { return i.id == projectId; });
-  u16 name;
-  if (!known && projectNameById(app, projectId, name) != 1) name = fmt(u"#%d", projectId);
-  byProject.add(projectId, name, value);
+  for (Tallies::Sum& sum : sums)
+    if (sum.id == id) {
+      sum.minutes += value;
+      return;
+    }
+  sums.push_back({id, value});
+}
+
+std::size_t shownItems(const std::vector<Tallies::Sum>& sums) {
+  return static_cast<std::size_t>(std::count_if(sums.begin(), sums.end(), [](const Tallies::Sum& s) { return s.minutes > 0; }));
+}
+
+void fillCategories(const App& app, const Tallies& t, CMap& map) {
+  for (const Tallies::Sum& sum : t.byCategory) map.add(sum.id, categoryLabel(app, sum.id), sum.minutes);
+}
+void fillProjects(const App& app, const Tallies& t, CMap& map) {
+  for (const Tallies::Sum& sum : t.byProject) {
+    u16 name;
+    if (projectNameById(app, sum.id, name) != 1) name = fmt(u"#%d", sum.id);
+    map.add(sum.id, name, sum.minutes);
+  }
+}
+}  // namespace
+
+void Tallies::add(std::int32_t category, std::int32_t projectId, int minutes) {
+  addTo(byCategory, categoryOrNone(category), minutes);
+  addTo(byProject, projectId, minutes);
+}
+
+int Tallies::boundBelowPies() const {
+  const std::size_t items = std::max(shownItems(byCategory), shownItems(byProject));
+  if (items == 0) return 0;
+  // The disc and title stay within 200 pixels of the centre; the legend grows by 20 a line.
+  return kPieCentreY + 2 * kPieRadius + 40 * static_cast<int>(std::min<std::size_t>(items, 1 << 20)) + 100;
 }
 
 namespace {
@@ -52,14 +79,23 @@ PieRequest projectPie(const App& app) {
   return pie(app, Txt::PieTimePerProject, kProjectPieX, PieColouring::ByPosition);
 }
 
-void drawTallyPies(const App& app, Surface& s, Tallies& t) {
-  drawPieChart(s, t.byCategory, categoryPie(app));
-  drawPieChart(s, t.byProject, projectPie(app));
+void drawTallyPies(const App& app, Surface& s, const Tallies& t, int y, int h) {
+  if (!reachesBand(0, t.boundBelowPies(), y, h)) return;
+  CMap categories;
+  fillCategories(app, t, categories);
+  drawPieChart(s, categories, categoryPie(app));
+  CMap projects;
+  fillProjects(app, t, projects);
+  drawPieChart(s, projects, projectPie(app));
 }
 
 int tallyPiesBottom(const App& app, const Tallies& t) {
-  return std::max(t.byCategory.empty() ? 0 : pieChartBottom(t.byCategory, categoryPie(app)),
-                  t.byProject.empty() ? 0 : pieChartBottom(t.byProject, projectPie(app)));
+  if (t.boundBelowPies() == 0) return 0;
+  CMap categories;
+  fillCategories(app, t, categories);
+  CMap projects;
+  fillProjects(app, t, projects);
+  return std::max(pieChartBottom(categories, categoryPie(app)), pieChartBottom(projects, projectPie(app)));
 }
 
 u16 shortDayName(const App& app, int dayOfWeek) {

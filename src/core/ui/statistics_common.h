@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "ui/charts.h"
 #include "platform/canvas.h"
@@ -31,16 +32,25 @@ inline int nonNegative(std::int32_t v) { return std::max<std::int32_t>(v, 0); }
 // The category's name as the legend shows it (at most 16 characters).
 u16 categoryLabel(const App& app, int category);
 
-// The time per category and per project, summed entry by entry.
+// The time per category and per project, summed entry by entry. The sums are kept here
+// and handed to the charts' tally maps only when a chart is drawn or measured: the maps log
+// every addition, and a paint far below the charts should neither log nor pay for them.
 struct Tallies {
-  CMap byCategory;
-  CMap byProject;
-  void add(const App& app, std::int32_t category, std::int32_t projectId, int minutes);
+  struct Sum {
+    std::int32_t id = 0;
+    std::uint32_t minutes = 0;
+  };
+  std::vector<Sum> byCategory;  // in order of first appearance, as the maps keep them
+  std::vector<Sum> byProject;
+  void add(std::int32_t category, std::int32_t projectId, int minutes);
+  // A point no chart of these sums reaches below (a cheap bound, without the maps).
+  int boundBelowPies() const;
 };
 
 PieRequest categoryPie(const App& app);
 PieRequest projectPie(const App& app);
-void drawTallyPies(const App& app, Surface& s, Tallies& t);
+// Draws both charts when they reach into the band y..y+h.
+void drawTallyPies(const App& app, Surface& s, const Tallies& t, int y, int h);
 // The lowest point the two charts reach; 0 when both are empty.
 int tallyPiesBottom(const App& app, const Tallies& t);
 
