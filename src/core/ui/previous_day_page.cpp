@@ -127,7 +127,9 @@ u16 noTasksLine(const App& app) {
 
 u16 heading(const App& app) {
   const YesterdayArchive& ya = app.yesterday;
-  if (!ya.heading.empty() || ya.month == 0) return ya.heading;
+  // A later run of the day has only the stored heading; the first run still knows the
+  // sheet's date and says it in the language of now.
+  if (!app.start.firstRunToday || ya.month == 0) return ya.heading;
   if (app.language() == Language::ChineseSimplified)
     return fmt(u"您在%s(%d月%d日, %d年)", dayNameChinese(ya.dayOfWeek), ya.month, ya.day, ya.year);
   return fmt(u"On %s (%s %d, %d) you did", dayNameEnglish(ya.dayOfWeek), monthNameEnglish(ya.month), ya.day,
@@ -220,6 +222,7 @@ int previousDayPageHeight(const App& app) {
     logLine(u"vYesterdayTaskList empty, size:%d", 0);
     return kMinPageHeight;
   }
+  logLine(app.start.firstRunToday ? u"1st run today, make heading from last todo file." : u"Get heading from Archive");
   // The height is worked out when the list or the window changes, not at every paint: the
   // place to say which records the page leaves out. (The loading logs every record.)
   for (const YesterdayTask& t : ya.tasks)

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "base/log.h"
 #include "stats/yesterday_tasks.h"
 #include "text/format.h"
 #include "ui/bitmap_ids.h"
@@ -69,6 +72,18 @@ TEST_F(PreviousDayPageTest, RecordsWithUnknownCategoriesAreLeftOutAndTheRestDraw
   EXPECT_EQ(view.spritesIn(0, workedY, kPageWidth, 1, kCellPomodoro).size(), 2u);
   EXPECT_EQ(view.spritesIn(0, doneY, kPageWidth, 1, kCellDone).size(), 1u);
   EXPECT_EQ(view.spritesIn(0, workedY, kPageWidth, 1, kCellDone).size(), 0u);
+
+  // Each record left out is logged once when the page is laid out.
+  test::TempDir dir;
+  processLog().open();
+  previousDayPageHeight(app);
+  processLog().closeOnFailedStart();
+  const std::string log = test::fromLe(test::readBytes(dir.native() + "/Tirelmo_v2.3.3_log.txt"));
+  const std::string line = "vYesterdayTaskList: Discarding corrupted element!\r\n";
+  const std::size_t first = log.find(line);
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_NE(log.find(line, first + 1), std::string::npos);
+  EXPECT_EQ(log.find(line, log.find(line, first + 1) + 1), std::string::npos);
 }
 
 TEST_F(PreviousDayPageTest, AnEmptyListSaysSoAlone) {
