@@ -61,7 +61,12 @@ TEST_F(HistoryPageTest, SeparatorsRunFromTheFirstOfTheMonthToTheLastEntryOnly) {
   EXPECT_EQ(view.findText(u"first")->y, 672);
   EXPECT_EQ(view.findText(u"second")->y, 702);
   EXPECT_EQ(view.findText(u"third")->y, 830);
-  EXPECT_GE(historyPageHeight(app), 2000);
+  EXPECT_NE(view.findText(u"Worked Todos  - March 2021"), nullptr);
+
+  app.settings.language = u"Chinese (Simplified)";
+  draw();
+  EXPECT_NE(view.findText(u"工作任务清单 - 2021年 3月"), nullptr);
+  EXPECT_EQ(separators().front().label, u"周一 1");
 }
 
 TEST_F(HistoryPageTest, DaysGoingBackOrNamingNoDayAddNoSeparators) {
