@@ -152,5 +152,27 @@ void BM_DrawPerformanceView(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawPerformanceView);
 
+// One paint of a 1000-pixel band of the History page of a busy month (600 archived tasks):
+// at the top, with the title and the charts, and deep down among the rows.
+void BM_DrawHistoryView(benchmark::State& state) {
+  BusyDay day(u"cleanwhite");
+  for (int i = 0; i < 600; ++i) {
+    DoneTaskEntry e;
+    e.year = 2021, e.month = 3, e.day = 1 + i / 20, e.description = u"Write the quarterly report for the board";
+    e.inProgress = i % 3 == 0 ? 1 : 0;
+    e.minutesWorked = 25 + i % 90, e.totalMinutes = 40 + i % 200;
+    e.projectId = i % 4 == 0 ? 0 : 1, e.category = i % 13;
+    day.app.doneArchive.currentMonth.push_back(e);
+  }
+  const int top = state.range(0) == 0 ? 0 : historyPageHeight(day.app) / 2;
+  for (auto _ : state) {
+    drawHistoryView(day.app, day.pages, day.view, top, 1000);
+    state.PauseTiming();
+    day.forget();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_DrawHistoryView)->Arg(0)->Arg(1);
+
 }  // namespace
 }  // namespace tirelmo

@@ -241,7 +241,29 @@ Language languageFromSetting(u16v settingValue);
   X(PerfExternal, u"External", u"外部打扰")
 
 // The History and Previous Day pages.
-#define TIRELMO_HISTORY_TEXTS(X)
+#define TIRELMO_HISTORY_TEXTS(X) \
+  X(HistoryNoRecord, u"(No record)", u"(无记录)") \
+  X(HistoryTitle, u"Worked Todos  - %s %d", u"工作任务清单 - %d年 %d月") \
+  X(HistoryDoneIn, u"(Done in %d')", u"") \
+  X(HistoryDoneInHours, u"(Done in %d:%02d')", u"") \
+  X(PieTimePerCategory, u"Time Spent per Category", u"每个分类花费时间") \
+  X(PieTimePerProject, u"Time Spent per Project", u"每个项目花费时间") \
+  X(DayShortSun, u"Sun", u"周日") \
+  X(DayShortMon, u"Mon", u"周一") \
+  X(DayShortTue, u"Tue", u"周二") \
+  X(DayShortWed, u"Wed", u"周三") \
+  X(DayShortThu, u"Thu", u"周四") \
+  X(DayShortFri, u"Fri", u"周五") \
+  X(DayShortSat, u"Sat", u"周六") \
+  X(PrevDayStartedNoTasks, u"You started no tasks", u"您没有启动任务") \
+  X(PrevDayHeadingNoTasks, u"%s you started no tasks.", u"%s 您没有启动任务.") \
+  X(PrevDayDateNoTasks, u"On %s (%s %d, %d) you started no tasks.", u"您在%s(%d月%d日, %d年)没有启动任何任务") \
+  X(PrevDayCompleted, u"You completed %d task%s", u"已完成%d个任务") \
+  X(PrevDayCompletedNone, u"You didn't complete any task", u"您没有完成任何任务") \
+  X(PrevDayAlsoWorked, u"You also worked %d task%s", u"您还完成了%d个任务") \
+  X(PrevDayAlsoWorkedNone, u"you didn't work other tasks", u"您没有执行其他任务") \
+  X(PrevDayInDays, u"in %d day%s", u"") \
+  X(PrevDayLegacyAlsoWorked, u"I also worked on", u"")
 
 // The time-per-day dialog and chart.
 #define TIRELMO_TIME_PER_DAY_TEXTS(X)
