@@ -27,7 +27,7 @@ constexpr Rgb kLabel = rgb(90, 90, 130);
 constexpr int kMaxBarWidth = 18;
 constexpr int kBarLabelRise = 22;
 // Room a day number ("31" in the label font) needs so that its neighbours stay readable.
-constexpr int kDayLabelRoom = 12;
+constexpr int kDayLabelRoom = 18;
 // Hour labels closer than this would run into each other.
 constexpr int kHourLabelRoom = 14;
 
