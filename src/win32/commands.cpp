@@ -18,6 +18,7 @@
 #include "app/scores.h"
 #include "app/todolists.h"
 #include "list_dialogs.h"
+#include "time_per_day_dialog.h"
 #include "ui/toolbar.h"
 #include "web/web_pages.h"
 #include "wide.h"
@@ -47,6 +48,7 @@ constexpr int kCmdRemoveDoneTasks = 1507;
 constexpr int kCmdReportBug = 1511;
 constexpr int kCmdLeaveTray = 1512;
 constexpr int kCmdNextPage = 4003;
+constexpr int kCmdTimePerDay = 4006;
 
 // ---- Scores -----------------------------------------------------------------------------
 
@@ -199,6 +201,7 @@ void reportBugCommand(MainWindow& w, int) { reportBug(w.app, w.hwnd); }
 void minimizeCommand(MainWindow& w, int) { MinimizeToTray(w); }
 void leaveTrayCommand(MainWindow& w, int) { leaveTray(w); }
 void exitCommand(MainWindow& w, int) { exitProgram(w, false); }
+void timePerDayCommand(MainWindow& w, int) { showTimePerDayDialog(w); }
 
 void webPageCommand(MainWindow& w, int id) {
   if (!runWebPageCommand(w.app, id)) logLine(u"command %d opens no page", id);
@@ -254,6 +257,7 @@ const std::vector<CommandEntry> kTable = {
     {kCmdTodolistFirst, kCmdTodoToday, moveRowToListCommand},
     {kCmdDeadline, kCmdDeadline, deadlineCommand},
     {kCmdNextPage, kCmdNextPage, nextPageCommand},
+    {kCmdTimePerDay, kCmdTimePerDay, timePerDayCommand},
     {kCmdAddAbandoned, kCmdAddAbandoned, addScoreCommand},
     {kCmdSaveAllSheets, kCmdSaveAllSheets, saveCommand},
     {kCmdPageMenu, kCmdShareMenu, toolbarMenuCommand},

@@ -266,7 +266,19 @@ Language languageFromSetting(u16v settingValue);
   X(PrevDayLegacyAlsoWorked, u"I also worked on", u"")
 
 // The time-per-day dialog and chart.
-#define TIRELMO_TIME_PER_DAY_TEXTS(X)
+#define TIRELMO_TIME_PER_DAY_TEXTS(X) \
+  X(TimePerDayTitle, u"Time spent per day", u"每天花费的时间") \
+  X(TimePerDayRange, u"%s %d, %d - %s %d, %d", u"%s %d, %d - %s %d, %d") \
+  X(TimePerDayTotal, u"Total Time: %dh:%02d'", u"总时间：%dh:%02d'") \
+  X(TimePerDayAxis, u"Time", u"时间") \
+  X(TimePerDayBadInterval, u"Date interval is not correctly set.", u"日期区间设置不正确。") \
+  X(TimePerDayDateError, u"Date error", u"日期错误") \
+  X(TimePerDayEmptyRow, u"The current row is empty.\nSelect a row with a task to see the time spent on it.", \
+    u"当前行为空。\n请选择一个有任务的行以查看在其上花费的时间。") \
+  X(TimePerDayFrom, u"From:", u"从：") \
+  X(TimePerDayTo, u"To:", u"到：") \
+  X(TimePerDayShow, u"&Show", u"显示(&S)") \
+  X(TimePerDayClose, u"Close", u"关闭")
 
 // The Todolists: registry, list files, new list, switching.
 #define TIRELMO_TODOLIST_TEXTS(X)                                                            \
