@@ -9,6 +9,7 @@
 #include "main_window.h"
 #include "resource.h"
 #include "app/todolists.h"
+#include "stats/done_archive.h"
 #include "ui/bitmap_ids.h"
 #include "ui/page_view.h"
 #include "ui/sheet_page.h"
@@ -210,6 +211,9 @@ void showPage(MainWindow& w, int page) {
   if (!w.book.begin(page, state)) return;
   w.pages.currentPage = page;
   w.app.ui.currentPage = page;
+  // The month's completed tasks are read again each time the page comes up: the archive
+  // grows during the day.
+  if (page == kPageHistory) loadCurrentMonthDoneTasks(w.app);
   updateMaxScrollOffsets(w.pages, w.app);
 
   // Leaving a page with rows: its editors (and the marker) go out of sight.

@@ -9,6 +9,7 @@
 #include "text/format.h"
 #include "ui/bitmap_ids.h"
 #include "ui/statistics_common.h"
+#include "ui/pages.h"
 #include "ui/statistics_pages.h"
 
 namespace tirelmo {

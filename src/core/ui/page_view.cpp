@@ -7,6 +7,7 @@
 #include "projects/project_store.h"
 #include "ui/bitmap_ids.h"
 #include "ui/sheet_page.h"
+#include "ui/statistics_pages.h"
 
 namespace tirelmo {
 
@@ -80,6 +81,9 @@ void drawPageView(const App& app, PageSet& pages, Surface& surface, int page, in
   switch (page) {
     case kPageTodoToday: drawSheetView(app, pages, surface, y, h); break;
     case kPageNextThings: drawNextThingsView(app, pages, surface, y, h); break;
+    case kPagePreviousDay: drawPreviousDayView(app, pages, surface, y, h); break;
+    case kPagePerformance: drawPerformanceView(app, pages, surface, y, h); break;
+    case kPageHistory: drawHistoryView(app, pages, surface, y, h); break;
     default: break;  // the pages still to come show their paper and toolbar
   }
 }

@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "base/log.h"
+#include "ui/statistics_pages.h"
 
 namespace tirelmo {
 
@@ -17,15 +18,9 @@ int pageContentHeight(const App& app, const PageSet& pages, int page) {
   switch (page) {
     case kPageTodoToday: return pages.sheet.contentHeight;
     case kPageNextThings: return 2855;
-    case kPagePreviousDay: {
-      const auto& y = app.yesterday;
-      const int listed = y.fromArchiveFile ? countOf(y.tasks.size())
-                                           : countOf(y.completedLines.size() + y.workedLines.size());
-      return std::max(40 * listed + 335, 2000);
-    }
+    case kPagePreviousDay: return previousDayPageHeight(app);
     case kPagePerformance: return 2000;
-    case kPageHistory:
-      return std::max(30 * countOf(app.doneArchive.currentMonth.size()) + 2320, 2000);
+    case kPageHistory: return historyPageHeight(app);
     case kPageProjects:
       return std::max(40 * countOf(app.projects.active.size() + app.projects.closed.size()) + 500,
                       2000);

@@ -6,6 +6,7 @@
 #include "base/log.h"
 #include "stats/day_stats.h"
 #include "text/format.h"
+#include "ui/pages.h"
 #include "ui/statistics_pages.h"
 
 namespace tirelmo {

@@ -4,11 +4,11 @@
 #pragma once
 
 #include "platform/canvas.h"
-#include "ui/pages.h"
 
 namespace tirelmo {
 
 struct App;
+struct PageSet;
 
 void drawPreviousDayView(const App& app, const PageSet& pages, Surface& s, int y, int h);
 void drawPerformanceView(const App& app, const PageSet& pages, Surface& s, int y, int h);
