@@ -115,13 +115,16 @@ void drawGrid(Surface& s, int width, int pageHeight, int y, int h) {
   for (int gy = first; gy < bandBottom; gy += kGridStep) s.line(kGridMargin, gy, right + 1, gy, kGrid);
 }
 
-void drawLegendItem(Surface& s, int lineY, int textY, Rgb pen, int penWidth, bool dotted, u16v word) {
+// One legend entry: a 20-pixel sample of the bar's pen and its word; returns where the next
+// entry may start.
+int drawLegendItem(Surface& s, int x, int lineY, int textY, Rgb pen, int penWidth, bool dotted, u16v word) {
   if (dotted) {
-    s.dottedLine(165, lineY, 185, lineY, pen);
+    s.dottedLine(x, lineY, x + 20, lineY, pen);
   } else {
-    s.line(165, lineY, 185, lineY, pen, penWidth);
+    s.line(x, lineY, x + 20, lineY, pen, penWidth);
   }
-  s.drawText(190, textY, word, kBlue);
+  s.drawText(x + 25, textY, word, kBlue);
+  return x + 25 + s.textWidth(word) + 25;
 }
 
 }  // namespace
@@ -151,19 +154,24 @@ void drawPerformanceView(const App& app, const PageSet& pages, Surface& s, int y
     FontScope scope(s, chinese ? font(u"PMingLiU", 28, true) : font(u"Segoe Print", 42, true));
     const u16 header = chinese ? fmt(app.tr(Txt::PerfHeader), today.year, today.month)
                                : fmt(app.tr(Txt::PerfHeader), monthNameEnglish(today.month), today.year);
-    s.drawText((width - s.textWidth(header)) / 2, chinese ? 30 : 14, header, kBlue);
+    // Below the toolbar, which the window draws over the page's top, and above the first
+    // diagram's heading.
+    s.drawText((width - s.textWidth(header)) / 2, chinese ? 115 : 105, header, kBlue);
   }
 
   // Worked time.
   const Diagram worked{width, kWorkedBottom, workedTimeYmax(largestHours)};
   logLine(u"Worked Time Diag: Ymax %d", worked.ymax);
+  int totalX = chinese ? 116 : 170;
   {
     FontScope scope(s, font(u"Courier New", 17, true));
     s.drawText(50, 179, app.tr(Txt::PerfHoursWorked), kFormGrey);
+    // A wider face than planned must not run into the total.
+    totalX = std::max(totalX, 50 + s.textWidth(app.tr(Txt::PerfHoursWorked)) + 10);
   }
   {
     FontScope scope(s, font(u"Segoe Print", 30, true));
-    s.drawText(chinese ? 116 : 170, chinese ? 171 : 169,
+    s.drawText(totalX, chinese ? 171 : 169,
                fmt(app.tr(Txt::PerfMonthTotal), monthMinutes / 60, monthMinutes % 60), kBlue);
   }
   drawFrame(s, worked);
@@ -182,18 +190,23 @@ void drawPerformanceView(const App& app, const PageSet& pages, Surface& s, int y
     }
   }
 
-  // Section titles and the legend.
+  // Section titles and the legend. The two entries of a diagram stand side by side after
+  // its title: stacked 15 pixels apart their words would run into each other, and a title
+  // font wider than planned would run into the first one.
+  int pomLegendX = 165, interruptionLegendX = 165;
   {
     FontScope scope(s, font(u"Buxton Sketch", 24, true));
     s.drawText(50, 539, app.tr(Txt::PerfPomodoros), kBlue);
     s.drawText(50, 899, app.tr(Txt::PerfInterruptions), kBlue);
+    pomLegendX = std::max(pomLegendX, 50 + s.textWidth(app.tr(Txt::PerfPomodoros)) + 20);
+    interruptionLegendX = std::max(interruptionLegendX, 50 + s.textWidth(app.tr(Txt::PerfInterruptions)) + 20);
   }
   {
     FontScope scope(s, chinese ? font(u"Microsoft YaHei", 18) : font(u"Segoe Print", 22, true));
-    drawLegendItem(s, 540, 532, kStartedPen, 1, true, app.tr(Txt::PerfStarted));
-    drawLegendItem(s, 555, 547, kCompletedPen, 5, false, app.tr(Txt::PerfCompleted));
-    drawLegendItem(s, 901, 892, kInternalPen, 5, false, app.tr(Txt::PerfInternal));
-    drawLegendItem(s, 916, 908, kExternalPen, 5, false, app.tr(Txt::PerfExternal));
+    int x = drawLegendItem(s, pomLegendX, 547, 537, kStartedPen, 1, true, app.tr(Txt::PerfStarted));
+    drawLegendItem(s, x, 547, 537, kCompletedPen, 5, false, app.tr(Txt::PerfCompleted));
+    x = drawLegendItem(s, interruptionLegendX, 907, 897, kInternalPen, 5, false, app.tr(Txt::PerfInternal));
+    drawLegendItem(s, x, 907, 897, kExternalPen, 5, false, app.tr(Txt::PerfExternal));
   }
 
   // Pomodoros: started (completed and abandoned) behind the completed ones.
