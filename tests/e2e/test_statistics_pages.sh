@@ -3,7 +3,8 @@
 # carries yesterday's sheet (two done rows of different ages and a worked row) into today and
 # shows them on "Previous Day"; "Performance" draws the month's three diagrams; "History"
 # lists the month's completed tasks and scrolls to its last entry. A second start with only
-# the month's .csv archive reads it for the History page and leaves it byte for byte.
+# the month's .csv archive reads it for the History page and leaves it byte for byte. The
+# worked task's "Stats" shows its time per day.
 # shellcheck source=tests/e2e/lib.sh
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin
@@ -42,6 +43,18 @@ show_page() {  # NAME: Ctrl+Tab once, wait, screenshot
 e2e_start_main
 main_win=$E2E_WIN
 main_pid=$E2E_PID
+# "Stats" of the row menu on the worked task, which the carry-over keeps in its row 2: the
+# time it got per day, from the archive the day start just wrote. The default skin has rows
+# of 105 pixels from y 230.
+e2e_click "$main_win" 300 $((230 + 2 * 105 + 50)) 3
+sleep 0.7
+e2e_key "$main_win" Up Return
+e2e_wait_window '^Time spent per day$' 20 "$main_pid"
+stats_win=$E2E_WIN
+sleep 1
+e2e_screenshot time-per-day
+e2e_key "$stats_win" Escape
+e2e_wait_no_window '^Time spent per day$' 20
 show_page next-things
 show_page previous-day
 show_page performance
