@@ -66,6 +66,14 @@ struct UiHooks {
   std::function<void()> listDisplayed;
   // The registry changed (a list created, renamed, reordered): the tab strip is rebuilt.
   std::function<void()> todolistsChanged;
+  // The content of a drawn page (2..6) changed (a project created, a report chosen, category
+  // names): its height is taken again and, when it is on display, it is repainted.
+  std::function<void(int page)> pageContentChanged;
+  // Skin, font, size, language or project names changed: page look, row editor fonts and
+  // positions, day statistics, full redraw.
+  std::function<void()> rebuildLook;
+  // The data moved to another folder; the window follows (title, sheet in view).
+  std::function<void()> dataFolderMoved;
 };
 
 // The pages of the main window, by index.

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "stats/done_tasks.h"
 #include "text/ustring.h"
 
 namespace tirelmo {
@@ -43,6 +44,9 @@ struct ProjectStore {
   // The project whose report is on display; its minutes today are mirrored there.
   std::int32_t reportProjectId = 0;
   std::uint16_t reportMinutesToday = 0;
+  u16 reportName;
+  ArchiveDate reportFrom;  // the report interval; year 0 until the first report
+  ArchiveDate reportTo;
   // Set when an active-project file existed at the last load but could not be opened: an
   // empty list then says nothing about the user's projects and must not replace that file.
   bool activeFileUnreadable = false;

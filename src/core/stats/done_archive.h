@@ -54,10 +54,6 @@ void appendDoneCloudRecord(App& app, const CloudDoneRecord& record);
 // number of lines read, the header included (0 when there is no file).
 int loadCurrentMonthDoneTasks(App& app);
 
-struct ArchiveDate {
-  int year = 0, month = 0, day = 0;
-};
-
 enum class ArchiveQueryMode { Entries = 1, Project = 2, Category = 3, Text = 4, TextAlso = 5 };
 
 struct ArchiveQueryResult {

@@ -10,6 +10,12 @@
 
 namespace tirelmo {
 
+// A calendar date as the archive queries and the reports take it (full year).
+struct ArchiveDate {
+  int year = 0, month = 0, day = 0;
+  bool operator==(const ArchiveDate&) const = default;
+};
+
 // One data line read back.
 struct DoneTaskEntry {
   std::int32_t year = 0;  // DoneYY + 2000

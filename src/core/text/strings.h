@@ -226,7 +226,11 @@ Language languageFromSetting(u16v settingValue);
   TIRELMO_LIST_WINDOW_TEXTS(X)                                                               \
   TIRELMO_CHART_TEXTS(X)                                                                     \
   TIRELMO_HISTORY_TEXTS(X)                                                                   \
-  TIRELMO_TIME_PER_DAY_TEXTS(X)
+  TIRELMO_TIME_PER_DAY_TEXTS(X)                                                              \
+  TIRELMO_PROJECT_TEXTS(X)                                                                   \
+  TIRELMO_PROJECT_DIALOG_TEXTS(X)                                                            \
+  TIRELMO_SETTINGS_TEXTS(X)                                                                  \
+  TIRELMO_SETTINGS_DIALOG_TEXTS(X)
 
 // The pie charts and the Performance page.
 #define TIRELMO_CHART_TEXTS(X) \
@@ -358,6 +362,18 @@ Language languageFromSetting(u16v settingValue);
   X(ListDlgDeadlineSetOn, u"Deadline is set on: %s %d, %d", u"截止日期设为：%s %d, %d") \
   X(ListDlgNoDeadlineSet, u"No deadline is set", u"未设置截止日期") \
   X(ListDlgDeadlineRowChanged, u"The row has changed since this window was opened.\nThe deadline was not changed.", u"自打开此窗口以来，该行已被更改。\n截止日期未更改。")
+
+// Project operations and the Projects page.
+#define TIRELMO_PROJECT_TEXTS(X)
+
+// The project dialogs and the categories dialog.
+#define TIRELMO_PROJECT_DIALOG_TEXTS(X)
+
+// Settings checks and the data-folder move.
+#define TIRELMO_SETTINGS_TEXTS(X)
+
+// The Settings dialog.
+#define TIRELMO_SETTINGS_DIALOG_TEXTS(X)
 // clang-format on
 
 enum class Txt {

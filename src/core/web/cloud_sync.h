@@ -1,6 +1,8 @@
 // The cloud copy of the day's sheet, as the day start and the sheet save see it.
 #pragma once
 
+#include "text/ustring.h"
+
 namespace tirelmo {
 
 struct App;
@@ -19,6 +21,8 @@ class CloudSheetSync {
   virtual void downloadDoneAndWorkedLists(App& app) = 0;
   // Uploads one row of today's sheet; 0 or a web error.
   virtual int uploadRow(App& app, int row) = 0;
+  // Uploads one category's number and name; 0 or a web error (failures are only logged).
+  virtual int uploadCategory(App&, int /*number*/, u16v /*name*/) { return 0; }
 };
 
 // No cloud client: every question answers "not available".
