@@ -1,0 +1,35 @@
+// The project dialogs of the main window: link a row to a project (LINKTOPRJDLG), create
+// (NEWPRJDLG, NEWPRJDLG_CN), edit or close (EDITPRJDLG) a project and choose the report
+// (REPORT_ON_PRJ); and the modal categories dialog (CATEGORIESIDDLG). Control ids are shared
+// with project_dialogs.rc.
+#pragma once
+
+#define IDC_PRJ_NAME_NEW 1028
+#define IDC_PRJ_LIST 1029
+#define IDC_PRJ_TASK_TEXT 1034
+#define IDC_PRJ_CURRENT 1035
+#define IDC_PRJ_NAME_EDIT 1036
+#define IDC_PRJ_STATE 1037
+#define IDC_PRJ_DATE_FROM 1038  // the deadline picker of NEWPRJDLG and EDITPRJDLG too
+#define IDC_PRJ_DATE_TO 1023
+#define IDC_CATEGORY_FIRST 1147  // 1147..1158: categories 1..12
+
+#ifndef RC_INVOKED
+
+namespace tirelmo {
+
+struct MainWindow;
+
+// Modeless, one of each at a time (asking again brings it forward). The link dialog keeps
+// the row it was opened for.
+void showLinkProjectDialog(MainWindow& w);
+void showNewProjectDialog(MainWindow& w);
+void showEditProjectDialog(MainWindow& w);
+void showProjectReportDialog(MainWindow& w);
+
+// Modal; on OK the names are stored and saved.
+void runCategoriesDialog(MainWindow& w);
+
+}  // namespace tirelmo
+
+#endif  // RC_INVOKED
