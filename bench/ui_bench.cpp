@@ -7,6 +7,7 @@
 #include "app/app.h"
 #include "ui/page_view.h"
 #include "ui/pages.h"
+#include "ui/projects_page.h"
 #include "ui/sheet_page.h"
 #include "ui/statistics_pages.h"
 
@@ -173,6 +174,29 @@ void BM_DrawHistoryView(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DrawHistoryView)->Arg(0)->Arg(1);
+
+// One paint of a 1000-pixel band of the Projects page with ten active projects and a report
+// over the last 30 days (the archive query included): at the top with the pie chart and the
+// report, and lower down among twenty closed projects.
+void BM_DrawProjectsView(benchmark::State& state) {
+  BusyDay day(u"cleanwhite");
+  day.app.projects.active.clear();
+  for (int i = 1; i <= 10; ++i) {
+    Project p;
+    p.id = i, p.name = u"Website relaunch", p.workedHours = static_cast<std::uint32_t>(3 * i);
+    p.workedMinutes = static_cast<std::uint32_t>(7 * i % 60), p.minutesToday = static_cast<std::uint16_t>(25 * (i % 3));
+    day.app.projects.active.push_back(p);
+  }
+  for (int i = 0; i < 20; ++i) day.app.projects.closed.push_back(Project{100 + i, u"Migration to the new server", 40});
+  const int top = state.range(0) == 0 ? 0 : 1000;
+  for (auto _ : state) {
+    drawProjectsView(day.app, day.pages, day.view, top, 1000);
+    state.PauseTiming();
+    day.forget();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_DrawProjectsView)->Arg(0)->Arg(1);
 
 }  // namespace
 }  // namespace tirelmo
