@@ -45,7 +45,6 @@ bool isDate(ArchiveDate d) { return isCalendarDate(d.year, d.month, d.day); }
 
 // The inverse of daysFromCivil.
 ArchiveDate dateOfDayNumber(long z) {
-  z += 719468;
   const long era = (z >= 0 ? z : z - 146096) / 146097;
   const long doe = z - era * 146097;
   const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
@@ -305,6 +304,8 @@ std::optional<std::int32_t> createProject(App& app, u16v name, ArchiveDate deadl
   app.settings.next_prj_ID =
       static_cast<std::int32_t>(std::min<std::int64_t>(id + 1, std::numeric_limits<std::int32_t>::max()));
   SaveSettingsToFile(app.settings, app.prompts);
+  // A new project is written at once: a crash before the day ends must not lose it.
+  SaveActiveProjects(app);
   if (app.ui.currentPage == kPageProjects) logLine(u"In Prj pg");
   App::call(app.hooks.pageContentChanged, kPageProjects);
   return p.id;
@@ -342,6 +343,10 @@ bool editProject(App& app, std::int32_t id, u16v name, std::uint32_t status, Arc
     }
     logLine(u"Prj %d closed", id);
   }
+  // Written at once, closed list first: a crash in between leaves the project in both lists
+  // (it loads as closed and active, nothing lost) rather than in neither.
+  if (closed) SaveClosedProjects(app);
+  SaveActiveProjects(app);
   // The rows show project names.
   if (renamed) App::call(app.hooks.rebuildLook);
   App::call(app.hooks.pageContentChanged, kPageProjects);

@@ -174,5 +174,16 @@ TEST_F(ProjectOpsTest, AReportNeedsFromBeforeTo) {
   EXPECT_EQ(app.projects.reportFrom, (ArchiveDate{2021, 2, 1}));
 }
 
+TEST_F(ProjectOpsTest, TheDefaultReportIsTheBusiestProjectOverTheLast30Days) {
+  add(1, u"A");
+  add(2, u"B");
+  app.projects.active[1].workedHours = 3;
+  ensureDefaultProjectReport(app);
+  EXPECT_EQ(app.projects.reportProjectId, 2);
+  // Today is 5 March 2021: 30 days back crosses February.
+  EXPECT_EQ(app.projects.reportFrom, (ArchiveDate{2021, 2, 3}));
+  EXPECT_EQ(app.projects.reportTo, (ArchiveDate{2021, 3, 5}));
+}
+
 }  // namespace
 }  // namespace tirelmo
