@@ -75,6 +75,9 @@ auto whileHeld(HWND dlg, F f) {
   return result;
 }
 
+// The Projects page shows what just changed, whether or not the operation said so itself.
+void projectsChanged(App& app) { App::call(app.hooks.pageContentChanged, kPageProjects); }
+
 void bringForward(HWND dlg) {
   ShowWindow(dlg, SW_SHOWNORMAL);
   SetForegroundWindow(dlg);
@@ -346,6 +349,7 @@ void createChosen(HWND dlg, ProjectBox& box) {
     return;
   }
   if (app.ui.currentPage == kPageProjects) logLine(u"In Prj pg");
+  projectsChanged(app);
   endDialog(dlg);
 }
 
@@ -427,6 +431,7 @@ bool storeEdit(HWND dlg, ProjectBox& box) {
     fillEditList(dlg, app);
     return false;
   }
+  projectsChanged(app);
   // The rows of today's sheet linked to it are marked done by the main window.
   if (closed) PostMessageW(box.w->hwnd, WM_PROJECT_CLOSED, static_cast<WPARAM>(id), 0);
   return true;
@@ -488,7 +493,10 @@ bool chooseReport(HWND dlg, ProjectBox& box) {
   if (!c.chosen) return true;
   const ArchiveDate from = pickedDate(dlg, IDC_PRJ_DATE_FROM);
   const ArchiveDate to = pickedDate(dlg, IDC_PRJ_DATE_TO);
-  if (whileHeld(dlg, [&] { return setProjectReport(app, c.id, from, to); })) return true;
+  if (whileHeld(dlg, [&] { return setProjectReport(app, c.id, from, to); })) {
+    projectsChanged(app);
+    return true;
+  }
   // Refused (the user was told): the stored dates come back.
   showStoredInterval(dlg, app);
   return false;
