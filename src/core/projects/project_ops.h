@@ -24,6 +24,11 @@ struct RowRef {
   int row = 0;
 };
 
+// A name fit for one line of a file or a list: control characters (CR, LF, tab, ...) and
+// the Unicode line separators taken out, then cut to maxUnits without splitting a
+// surrogate pair. Project and category names go through it before they are kept.
+u16 oneLineName(u16v text, std::size_t maxUnits);
+
 // The task text as the link dialog shows it: 59 units or more become the first 59 and "..".
 u16 linkDialogTaskText(u16v text);
 
@@ -58,6 +63,17 @@ int markClosedProjectRowsDone(App& app, std::int32_t id);
 // The report dialog's OK: the project and the range become the report when From is before
 // To; otherwise "Date interval is not correctly set." and false, nothing changed.
 bool setProjectReport(App& app, std::int32_t id, ArchiveDate from, ArchiveDate to);
+
+// The report the Projects page shows: the one chosen, or until then the one
+// ensureDefaultProjectReport would choose. Nothing when there is neither.
+struct ProjectReport {
+  std::int32_t id = 0;
+  u16 name;
+  std::uint16_t minutesToday = 0;
+  ArchiveDate from;
+  ArchiveDate to;
+};
+std::optional<ProjectReport> currentProjectReport(const App& app);
 
 // The first drawing of the Projects page with no report yet: the project with most time
 // (the first among equals) over the last 30 days. Nothing when there is no active project.

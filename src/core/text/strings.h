@@ -364,7 +364,12 @@ Language languageFromSetting(u16v settingValue);
   X(ListDlgDeadlineRowChanged, u"The row has changed since this window was opened.\nThe deadline was not changed.", u"自打开此窗口以来，该行已被更改。\n截止日期未更改。")
 
 // Project operations and the Projects page.
-#define TIRELMO_PROJECT_TEXTS(X)
+#define TIRELMO_PROJECT_TEXTS(X) \
+  X(ProjectNameMissing, u"Insert a name for the Project", u"插入一个项目名称") \
+  X(ProjectNotActive, u"This project is closed or no longer exists.\nThe task was not linked.", u"该项目已结案或已不存在。\n任务未被链接。") \
+  X(ProjectsNone, u"(No Project)", u"(无项目)") \
+  X(ProjectsOverallTitle, u"Overall Time per Project", u"每个项目的总时间") \
+  X(ProjectsClosedTitle, u"List of Closed Projects", u"已结案项目清单")
 
 // The project dialogs and the categories dialog.
 #define TIRELMO_PROJECT_DIALOG_TEXTS(X) \

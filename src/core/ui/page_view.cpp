@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "projects/project_store.h"
 #include "ui/bitmap_ids.h"
+#include "ui/projects_page.h"
 #include "ui/sheet_page.h"
 #include "ui/statistics_pages.h"
 
@@ -84,6 +85,7 @@ void drawPageView(const App& app, PageSet& pages, Surface& surface, int page, in
     case kPagePreviousDay: drawPreviousDayView(app, pages, surface, y, h); break;
     case kPagePerformance: drawPerformanceView(app, pages, surface, y, h); break;
     case kPageHistory: drawHistoryView(app, pages, surface, y, h); break;
+    case kPageProjects: drawProjectsView(app, pages, surface, y, h); break;
     default: break;  // the pages still to come show their paper and toolbar
   }
 }

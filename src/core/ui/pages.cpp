@@ -4,15 +4,10 @@
 
 #include "app/app.h"
 #include "base/log.h"
+#include "ui/projects_page.h"
 #include "ui/statistics_pages.h"
 
 namespace tirelmo {
-
-namespace {
-
-int countOf(std::size_t n) { return static_cast<int>(std::min<std::size_t>(n, 1'000'000)); }
-
-}  // namespace
 
 int pageContentHeight(const App& app, const PageSet& pages, int page) {
   switch (page) {
@@ -21,9 +16,7 @@ int pageContentHeight(const App& app, const PageSet& pages, int page) {
     case kPagePreviousDay: return previousDayPageHeight(app);
     case kPagePerformance: return 2000;
     case kPageHistory: return historyPageHeight(app);
-    case kPageProjects:
-      return std::max(40 * countOf(app.projects.active.size() + app.projects.closed.size()) + 500,
-                      2000);
+    case kPageProjects: return projectsPageHeight(app);
     case kPageUsage: return 2400;
     default: return 0;
   }

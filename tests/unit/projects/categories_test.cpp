@@ -4,6 +4,7 @@
 
 #include "app/sheet_io.h"
 #include "sheet/sheet_files.h"
+#include "storage/settings.h"
 #include "unit/sheet/sheet_test_support.h"
 
 namespace tirelmo {
@@ -101,6 +102,62 @@ TEST_F(CategoriesTest, RowsWithoutATaskAndOtherPagesTakeNoCategory) {
   EXPECT_FALSE(app.sheet.modified);
   EXPECT_TRUE(prompts.shown.empty());
   EXPECT_TRUE(logHas("Category 2 not set: row 12 holds no task"));
+}
+
+class CategoryCloud : public test::FakeCloud {
+ public:
+  std::vector<u16> names;
+  int uploadCategory(App&, int number, u16v name) override {
+    if (number == static_cast<int>(names.size())) names.emplace_back(name);
+    return 0;
+  }
+};
+
+TEST_F(CategoriesTest, NamesLoseLineBreaksBeforeTheSettingsFileAndTheCloudGetThem) {
+  setDefaultSettings(app.settings, dir.path());
+  app.settings.cloudEna = true;
+  CategoryCloud cloud;
+  app.cloud = &cloud;
+  int previousDayRedrawn = 0;
+  app.hooks.pageContentChanged = [&](int page) { previousDayRedrawn += page == 2; };
+  std::vector<u16> names(12);
+  names[0] = u"Bugs\r\nnext_prj_ID=99";
+  names[2] = u16(200, u'd');
+
+  ASSERT_TRUE(setCategoryNames(app, names));
+  EXPECT_EQ(app.settings.categories[0], u"--");
+  EXPECT_EQ(app.settings.categories[1], u"Bugsnext_prj_ID=99");
+  EXPECT_EQ(app.settings.categories[2], u"");
+  EXPECT_EQ(app.settings.categories[3].size(), 127u);
+  ASSERT_EQ(cloud.names.size(), 13u);
+  EXPECT_EQ(cloud.names[1], u"Bugsnext_prj_ID=99");
+  EXPECT_EQ(previousDayRedrawn, 1);
+
+  const std::string file = test::fromLe(readBytes(dir.native() + "/tirelmo.i00"));
+  EXPECT_NE(file.find("\r\ncat_RED=Bugsnext_prj_ID=99\r\n"), std::string::npos);
+  EXPECT_EQ(file.find("\nnext_prj_ID=99"), std::string::npos);
+}
+
+TEST_F(CategoriesTest, RepeatGoesOnAndOffButNotOnAnEarlierSheet) {
+  row(3).text = u"Stand-up";
+  app.ui.currentRow = 3;
+  ASSERT_TRUE(runRepeatCommand(app, kCmdRepeatOn));
+  EXPECT_TRUE(row(3).hasFlag(rowflag::kRepeat));
+  EXPECT_TRUE(app.sheet.modified);
+  EXPECT_EQ(redrawn, std::vector<int>{3});
+  ASSERT_TRUE(runRepeatCommand(app, kCmdRepeatOff));
+  EXPECT_FALSE(row(3).hasFlag(rowflag::kRepeat));
+
+  app.ui.currentRow = 4;  // free row
+  EXPECT_FALSE(runRepeatCommand(app, kCmdRepeatOn));
+  EXPECT_FALSE(row(4).hasFlag(rowflag::kRepeat));
+
+  app.sheet.sheetFileName = u"DailyTask_2021-3-4-4.pm6";
+  app.ui.currentRow = 3;
+  EXPECT_FALSE(runRepeatCommand(app, kCmdRepeatOn));
+  EXPECT_FALSE(row(3).hasFlag(rowflag::kRepeat));
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.shown[0].text, u"Please open the ToDo list of today first.\nOperation aborted.");
 }
 
 }  // namespace
