@@ -75,9 +75,6 @@ auto whileHeld(HWND dlg, F f) {
   return result;
 }
 
-// The Projects page shows what just changed, whether or not the operation said so itself.
-void projectsChanged(App& app) { App::call(app.hooks.pageContentChanged, kPageProjects); }
-
 void bringForward(HWND dlg) {
   ShowWindow(dlg, SW_SHOWNORMAL);
   SetForegroundWindow(dlg);
@@ -348,8 +345,6 @@ void createChosen(HWND dlg, ProjectBox& box) {
     SendMessageW(field, EM_SETSEL, 0, -1);
     return;
   }
-  if (app.ui.currentPage == kPageProjects) logLine(u"In Prj pg");
-  projectsChanged(app);
   endDialog(dlg);
 }
 
@@ -424,14 +419,12 @@ bool storeEdit(HWND dlg, ProjectBox& box) {
   const LRESULT choice = SendDlgItemMessageW(dlg, IDC_PRJ_STATE, CB_GETCURSEL, 0, 0);
   const std::uint32_t status = choice >= 0 ? static_cast<std::uint32_t>(choice) : p->status;
   const ArchiveDate deadline = pickedDate(dlg, IDC_PRJ_DATE_FROM);
-  logLine(u"Deadline: %d %d %d", deadline.day, deadline.month, deadline.year);
   bool closed = false;
   const std::int32_t id = c.id;
   if (!whileHeld(dlg, [&] { return editProject(app, id, name, status, deadline, closed); })) {
     fillEditList(dlg, app);
     return false;
   }
-  projectsChanged(app);
   // The rows of today's sheet linked to it are marked done by the main window.
   if (closed) PostMessageW(box.w->hwnd, WM_PROJECT_CLOSED, static_cast<WPARAM>(id), 0);
   return true;
@@ -493,10 +486,7 @@ bool chooseReport(HWND dlg, ProjectBox& box) {
   if (!c.chosen) return true;
   const ArchiveDate from = pickedDate(dlg, IDC_PRJ_DATE_FROM);
   const ArchiveDate to = pickedDate(dlg, IDC_PRJ_DATE_TO);
-  if (whileHeld(dlg, [&] { return setProjectReport(app, c.id, from, to); })) {
-    projectsChanged(app);
-    return true;
-  }
+  if (whileHeld(dlg, [&] { return setProjectReport(app, c.id, from, to); })) return true;
   // Refused (the user was told): the stored dates come back.
   showStoredInterval(dlg, app);
   return false;
