@@ -9,6 +9,8 @@
 #include "late_bound.h"
 #include "main_window.h"
 #include "menus_win32.h"
+#include "project_dialogs.h"
+#include "projects/project_ops.h"
 #include "projects/categories.h"
 #include "resource.h"
 #include "app/sheet_io.h"
@@ -120,6 +122,43 @@ void previousSheetCommand(MainWindow& w, int) { showPreviousSheet(w.app); }
 void nextSheetCommand(MainWindow& w, int) { showNextSheet(w.app); }
 
 void categoryCommand(MainWindow& w, int id) { runCategoryCommand(w.app, id); }
+void repeatCommand(MainWindow& w, int id) { runRepeatCommand(w.app, id); }
+void categoriesDialogCommand(MainWindow& w, int) { runCategoriesDialog(w); }
+
+// ---- Projects ---------------------------------------------------------------------------
+
+constexpr int kCmdProjectsTutorial = 1528;
+
+bool rowsPage(const App& app) { return app.ui.currentPage == kPageTodoToday || app.ui.currentPage == kPageNextThings; }
+
+void newProjectCommand(MainWindow& w, int) { showNewProjectDialog(w); }
+void editProjectCommand(MainWindow& w, int) { showEditProjectDialog(w); }
+void projectReportCommand(MainWindow& w, int) { showProjectReportDialog(w); }
+
+void linkProjectCommand(MainWindow& w, int) {
+  App& app = w.app;
+  if (!rowsPage(app)) {
+    logLine(u"Link: page %d has no rows", app.ui.currentPage);
+    return;
+  }
+  App::call(app.hooks.takeEditorTexts);
+  const TodoSheet& rows = app.ui.currentPage == kPageTodoToday ? app.sheet : app.todolist;
+  const int row = app.ui.currentRow;
+  if (!rows.validRow(row) || rows.rows[static_cast<std::size_t>(row)].isFree()) {
+    if (app.prompts.show(app.tr(Txt::PrjDlgRowEmpty), app.tr(Txt::CaptionApp), MsgButtons::OkCancel,
+                         MsgIcon::Information) == MsgAnswer::Ok)
+      runWebPageCommand(app, kCmdProjectsTutorial);
+    return;
+  }
+  showLinkProjectDialog(w);
+}
+
+void linkToLastUsedCommand(MainWindow& w, int) {
+  App& app = w.app;
+  if (!rowsPage(app)) return;
+  App::call(app.hooks.takeEditorTexts);
+  linkRowToLastUsedProject(app, RowRef{app.ui.currentPage, app.ui.currentRow});
+}
 
 // ---- Rows and Todolists -----------------------------------------------------------------
 
@@ -235,6 +274,7 @@ const std::vector<CommandEntry> kTable = {
     {kCmdAddEstimate, kCmdAddEstimate, addScoreCommand},
     {kCmdSortUndoneFirst, kCmdSortByText, sortCommand},
     {1142, 1142, webPageCommand},
+    {kCmdRepeatOn, kCmdRepeatOff, repeatCommand},
     {1145, 1145, webPageCommand},
     {kCmdCategoryFirstId, kCmdCategoryLastId, categoryCommand},
     {kCmdMoveRowUp, kCmdMoveRowDown, moveRowCommand},
@@ -247,11 +287,16 @@ const std::vector<CommandEntry> kTable = {
     {1514, 1514, webPageCommand},
     {kCmdPreviousSheet, kCmdPreviousSheet, previousSheetCommand},
     {kCmdNextSheet, kCmdNextSheet, nextSheetCommand},
+    {1521, 1521, categoriesDialogCommand},
     {1522, 1524, webPageCommand},
+    {1525, 1525, newProjectCommand},
+    {1526, 1526, editProjectCommand},
+    {1527, 1527, linkProjectCommand},
     {1528, 1528, webPageCommand},
     {1536, 1540, timerStyleCommand},
     {kCmdNewTodolist, kCmdNewTodolist, newTodolistCommand},
     {kCmdManageTodolists, kCmdManageTodolists, manageTodolistsCommand},
+    {1546, 1546, linkToLastUsedCommand},
     {1548, 1548, webPageCommand},
     {kCmdMoveRows, kCmdMoveRows, moveRowsCommand},
     {kCmdTodolistFirst, kCmdTodoToday, moveRowToListCommand},
@@ -262,6 +307,7 @@ const std::vector<CommandEntry> kTable = {
     {kCmdSaveAllSheets, kCmdSaveAllSheets, saveCommand},
     {kCmdPageMenu, kCmdShareMenu, toolbarMenuCommand},
     {kCmdProjectMenu, kCmdProjectMenu, toolbarMenuCommand},
+    {kCmdProjectReport, kCmdProjectReport, projectReportCommand},
     {kCmdDeleteEntriesMenu, kCmdDeleteEntriesMenu, toolbarMenuCommand},
 };
 

@@ -6,6 +6,7 @@
 #include "dialogs.h"
 #include "list_dialogs.h"
 #include "main_window.h"
+#include "project_dialogs.h"
 #include "resource.h"
 #include "win32_ports.h"
 
@@ -65,6 +66,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showMode) {
     // The modeless About box first: Tab and Enter belong to it while it has the focus.
     if (handleModelessDialogMessage(msg)) continue;
     if (handleListDialogMessage(msg)) continue;
+    if (handleProjectDialogMessage(msg)) continue;
     if (accelerators && TranslateAcceleratorW(hwnd, accelerators, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

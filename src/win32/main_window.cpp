@@ -11,6 +11,7 @@
 #include "commands.h"
 #include "dialogs.h"
 #include "notice.h"
+#include "projects/project_ops.h"
 #include "resource.h"
 #include "ui/page_view.h"
 #include "ui/sheet_page.h"
@@ -105,6 +106,17 @@ void onListDisplayed(MainWindow& w) {
   drawPage(w, 1);
 }
 
+// A drawn page (2..6) has new content: its height may differ, and when it is on display it
+// is painted again.
+void onPageContentChanged(MainWindow& w, int page) {
+  if (w.dayRestartPending) return;
+  if (page == kPageProjects && w.book.currentPage() == kPageProjects) ensureDefaultProjectReport(w.app);
+  updateMaxScrollOffsets(w.pages, w.app);
+  if (page != w.book.currentPage()) return;
+  updateScrollBar(w);
+  repaintAll(w);
+}
+
 void wireHooks(MainWindow& w) {
   MainWindow* self = &w;
   UiHooks& h = w.app.hooks;
@@ -135,6 +147,7 @@ void wireHooks(MainWindow& w) {
     rebuildTodolistTabs(*self);
     onListDisplayed(*self);
   };
+  h.pageContentChanged = [self](int page) { onPageContentChanged(*self, page); };
   h.sendCommand = [self](int command) { PostMessageW(self->hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0); };
 }
 
@@ -487,6 +500,10 @@ LRESULT handle(MainWindow& w, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ROW_EDITOR_FOCUS:
       onRowFocus(w, static_cast<int>(lParam), static_cast<int>(wParam));
+      return 0;
+    case WM_PROJECT_CLOSED:
+      // Posted by the edit-project dialog once the project is in the closed list.
+      markClosedProjectRowsDone(w.app, static_cast<std::int32_t>(wParam));
       return 0;
     case WM_TRAY_CALLBACK:
       if (wParam == ID_TRAY_ICON) onTrayCallback(w, lParam);

@@ -9,6 +9,7 @@
 #include "main_window.h"
 #include "resource.h"
 #include "app/todolists.h"
+#include "projects/project_ops.h"
 #include "stats/done_archive.h"
 #include "ui/bitmap_ids.h"
 #include "ui/page_view.h"
@@ -214,6 +215,8 @@ void showPage(MainWindow& w, int page) {
   // The month's completed tasks are read again each time the page comes up: the archive
   // grows during the day.
   if (page == kPageHistory) loadCurrentMonthDoneTasks(w.app);
+  // The page only draws the model: a first report is chosen before it is shown.
+  if (page == kPageProjects) ensureDefaultProjectReport(w.app);
   updateMaxScrollOffsets(w.pages, w.app);
 
   // Leaving a page with rows: its editors (and the marker) go out of sight.

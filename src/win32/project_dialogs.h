@@ -16,6 +16,8 @@
 
 #ifndef RC_INVOKED
 
+#include <windows.h>
+
 namespace tirelmo {
 
 struct MainWindow;
@@ -29,6 +31,10 @@ void showProjectReportDialog(MainWindow& w);
 
 // Modal; on OK the names are stored and saved.
 void runCategoriesDialog(MainWindow& w);
+
+// True when the message belonged to one of the modeless dialogs above and was handled; the
+// message loop then skips the accelerators and TranslateMessage/DispatchMessage for it.
+bool handleProjectDialogMessage(MSG& msg);
 
 }  // namespace tirelmo
 

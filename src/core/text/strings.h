@@ -372,7 +372,12 @@ Language languageFromSetting(u16v settingValue);
   X(ProjectsClosedTitle, u"List of Closed Projects", u"已结案项目清单")
 
 // The project dialogs and the categories dialog.
-#define TIRELMO_PROJECT_DIALOG_TEXTS(X)
+#define TIRELMO_PROJECT_DIALOG_TEXTS(X) \
+  X(PrjDlgRowEmpty, u"The current row is empty!\n\nDo you want to know more about how to use Projects?", u"当前行是空的！\n\n您想进一步了解如何使用项目吗？") \
+  X(PrjDlgNoProject, u"<No project>", u"<无项目>") \
+  X(PrjDlgRowChanged, u"The row has changed since this window was opened.\nThe project link was not changed.", u"自打开此窗口以来，该行已被更改。\n项目链接未更改。") \
+  X(PrjDlgProjectGone, u"This project is no longer among the active projects.\nNothing was changed.", u"该项目已不在进行中的项目之列。\n未做任何更改。") \
+  X(CategoriesHeading, u"Define your Categories", u"定义您的分类")
 
 // Settings checks and the data-folder move.
 #define TIRELMO_SETTINGS_TEXTS(X) \
