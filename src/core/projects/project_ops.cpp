@@ -40,21 +40,8 @@ u16 cutUnits(u16v text, std::size_t n) {
 
 bool isControl(char16_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029; }
 
-long dayNumber(ArchiveDate d) { return daysFromCivil(d.year, d.month, d.day); }
 bool isDate(ArchiveDate d) { return isCalendarDate(d.year, d.month, d.day); }
 
-// The inverse of daysFromCivil.
-ArchiveDate dateOfDayNumber(long z) {
-  const long era = (z >= 0 ? z : z - 146096) / 146097;
-  const long doe = z - era * 146097;
-  const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const long mp = (5 * doy + 2) / 153;
-  const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  const int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
-  return {year, month, day};
-}
 
 ArchiveDate todayOf(const App& app) {
   const DayDate& t = app.start.today;
@@ -368,8 +355,8 @@ bool setProjectReport(App& app, std::int32_t id, ArchiveDate from, ArchiveDate t
     return false;
   }
   const bool dates = isDate(from) && isDate(to);
-  const long f = dates ? dayNumber(from) : 0;
-  const long t = dates ? dayNumber(to) : 0;
+  const long f = dates ? archiveDayNumber(from) : 0;
+  const long t = dates ? archiveDayNumber(to) : 0;
   const int comparison = f < t ? -1 : (f == t ? 0 : 1);
   logLine(u"Comparison gave %ul", static_cast<std::uint32_t>(comparison));
   if (!dates || comparison >= 0) {
@@ -400,7 +387,7 @@ std::optional<ProjectReport> currentProjectReport(const App& app) {
     if (totalMinutes(p) > totalMinutes(*best)) best = &p;
   const ArchiveDate today = todayOf(app);
   if (!isDate(today)) return std::nullopt;
-  return ProjectReport{best->id, best->name, best->minutesToday, dateOfDayNumber(dayNumber(today) - kDefaultReportDays),
+  return ProjectReport{best->id, best->name, best->minutesToday, archiveDateOfDayNumber(archiveDayNumber(today) - kDefaultReportDays),
                        today};
 }
 
@@ -419,7 +406,7 @@ void ensureDefaultProjectReport(App& app) {
 
 ArchiveQueryResult queryProjectReport(const App& app) {
   const std::optional<ProjectReport> r = currentProjectReport(app);
-  if (!r || !isDate(r->from) || !isDate(r->to) || dayNumber(r->from) > dayNumber(r->to)) return {};
+  if (!r || !isDate(r->from) || !isDate(r->to) || archiveDayNumber(r->from) > archiveDayNumber(r->to)) return {};
   const ArchiveDate today = todayOf(app);
   // Today's minutes reach the archive only at the next day start.
   DayGroup extra;
@@ -434,9 +421,9 @@ ArchiveQueryResult queryProjectReport(const App& app) {
     extra.minutes = r->minutesToday;
   }
   // The month files exist only for the archive's years: a range of centuries walks just those.
-  const ArchiveDate from = dayNumber(r->from) < dayNumber(kArchiveFirst) ? kArchiveFirst : r->from;
-  const ArchiveDate to = dayNumber(r->to) > dayNumber(kArchiveLast) ? kArchiveLast : r->to;
-  if (dayNumber(from) > dayNumber(to)) return {};
+  const ArchiveDate from = archiveDayNumber(r->from) < archiveDayNumber(kArchiveFirst) ? kArchiveFirst : r->from;
+  const ArchiveDate to = archiveDayNumber(r->to) > archiveDayNumber(kArchiveLast) ? kArchiveLast : r->to;
+  if (archiveDayNumber(from) > archiveDayNumber(to)) return {};
   return queryDoneArchive(from, to, ArchiveQueryMode::Project, r->id, u"", withExtra ? &extra : nullptr);
 }
 

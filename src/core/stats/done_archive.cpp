@@ -444,4 +444,19 @@ int readLfLines(u16v path, LineCoding coding, std::size_t maxLineBytes, u16v who
   return handed;
 }
 
+long archiveDayNumber(ArchiveDate d) { return daysFromCivil(d.year, d.month, d.day); }
+
+// The inverse of daysFromCivil (whose day 0 is 1 March of year 0).
+ArchiveDate archiveDateOfDayNumber(long z) {
+  const long era = (z >= 0 ? z : z - 146096) / 146097;
+  const long doe = z - era * 146097;
+  const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const long mp = (5 * doy + 2) / 153;
+  const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  const int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
+  return {year, month, day};
+}
+
 }  // namespace tirelmo

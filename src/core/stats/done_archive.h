@@ -54,6 +54,10 @@ void appendDoneCloudRecord(App& app, const CloudDoneRecord& record);
 // number of lines read, the header included (0 when there is no file).
 int loadCurrentMonthDoneTasks(App& app);
 
+// Days counted from a fixed origin, for spans between dates and dates so many days away.
+long archiveDayNumber(ArchiveDate d);
+ArchiveDate archiveDateOfDayNumber(long n);
+
 enum class ArchiveQueryMode { Entries = 1, Project = 2, Category = 3, Text = 4, TextAlso = 5 };
 
 struct ArchiveQueryResult {

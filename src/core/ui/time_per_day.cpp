@@ -35,20 +35,6 @@ constexpr int kHourLabelRoom = 14;
 constexpr ArchiveDate kArchiveFirst{2000, 1, 1};
 constexpr ArchiveDate kArchiveLast{2255, 12, 31};
 
-long dayNumber(ArchiveDate d) { return daysFromCivil(d.year, d.month, d.day); }
-
-// The inverse of daysFromCivil.
-ArchiveDate dateOfDayNumber(long z) {
-  const long era = (z >= 0 ? z : z - 146096) / 146097;
-  const long doe = z - era * 146097;
-  const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const long mp = (5 * doy + 2) / 153;
-  const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  const int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
-  return {year, month, day};
-}
 
 u16 minutesLabel(int minutes) {
   return minutes >= 60 ? fmt(u"%d:%02d'", minutes / 60, minutes % 60) : fmt(u"%d'", minutes);
@@ -74,7 +60,7 @@ int dayLabelStep(int plotWidth, long days) {
 
 bool isChartRange(ArchiveDate from, ArchiveDate to) {
   return isCalendarDate(from.year, from.month, from.day) && isCalendarDate(to.year, to.month, to.day) &&
-         dayNumber(from) <= dayNumber(to);
+         archiveDayNumber(from) <= archiveDayNumber(to);
 }
 
 void drawTimePerDayChart(Surface& s, const ArchiveQueryResult& query, ArchiveDate from,
@@ -82,8 +68,8 @@ void drawTimePerDayChart(Surface& s, const ArchiveQueryResult& query, ArchiveDat
   s.fillRect(0, 0, kTimePerDayWidth, kTimePerDayHeight, kBackground);
   if (!isChartRange(from, to)) return;
   const TimePerDayPlot plot;
-  const long first = dayNumber(from);
-  const long days = dayNumber(to) - first + 1;
+  const long first = archiveDayNumber(from);
+  const long days = archiveDayNumber(to) - first + 1;
 
   // The minutes of each day: a day may come in several groups (lines of one day that are
   // not next to each other in the file, today's extra group).
@@ -149,7 +135,7 @@ void drawTimePerDayChart(Surface& s, const ArchiveQueryResult& query, ArchiveDat
   const int firstDayOfWeek = dayOfWeekOf(from.year, from.month, from.day);
   const int step = dayLabelStep(plot.width, days);
   for (long i = 0; i < days; i += step) {
-    const ArchiveDate d = dateOfDayNumber(first + i);
+    const ArchiveDate d = archiveDateOfDayNumber(first + i);
     const int dow = static_cast<int>((firstDayOfWeek + i) % 7);
     const u16 label = fmt(u"%2d", d.day);
     s.drawText(xOf(i) - s.textWidth(label) / 2, plot.bottom() + 6, label,
@@ -193,7 +179,7 @@ std::optional<ArchiveQueryResult> queryTimePerDay(App& app, ArchiveDate from, Ar
   // Today's minutes of the row reach the archive only at the next day start.
   const DayDate& today = app.start.today;
   const long todayNumber = daysFromCivil(today.year, today.month, today.day());
-  const bool todayInRange = todayNumber >= dayNumber(from) && todayNumber <= dayNumber(to);
+  const bool todayInRange = todayNumber >= archiveDayNumber(from) && todayNumber <= archiveDayNumber(to);
   DayGroup extra;
   const bool withExtra = todayInRange && isTodaySheet(app.sheet, today) && today.year >= 2000 && today.year <= 2255;
   if (withExtra) {
@@ -206,9 +192,9 @@ std::optional<ArchiveQueryResult> queryTimePerDay(App& app, ArchiveDate from, Ar
   }
   // The month files exist only for the archive's years: a picker range of centuries walks
   // just those.
-  const ArchiveDate qFrom = dayNumber(from) < dayNumber(kArchiveFirst) ? kArchiveFirst : from;
-  const ArchiveDate qTo = dayNumber(to) > dayNumber(kArchiveLast) ? kArchiveLast : to;
-  if (dayNumber(qFrom) > dayNumber(qTo)) return ArchiveQueryResult{};
+  const ArchiveDate qFrom = archiveDayNumber(from) < archiveDayNumber(kArchiveFirst) ? kArchiveFirst : from;
+  const ArchiveDate qTo = archiveDayNumber(to) > archiveDayNumber(kArchiveLast) ? kArchiveLast : to;
+  if (archiveDayNumber(qFrom) > archiveDayNumber(qTo)) return ArchiveQueryResult{};
   return queryDoneArchive(qFrom, qTo, ArchiveQueryMode::Text, 0, oneLineText(row.text),
                           withExtra ? &extra : nullptr);
 }
