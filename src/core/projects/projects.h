@@ -47,6 +47,18 @@ struct ProjectStore {
   u16 reportName;
   ArchiveDate reportFrom;  // the report interval; year 0 until the first report
   ArchiveDate reportTo;
+  // The report's day groups as last read and what they were read for: the Projects page is
+  // painted again and again while it scrolls, and the archive changes seldom.
+  struct ReportQuery {
+    bool valid = false;
+    std::int32_t id = 0;
+    ArchiveDate from, to;
+    std::uint16_t minutesToday = 0;
+    std::uint32_t archiveGeneration = 0;
+    u16 folder;
+    ArchiveQueryResult result;
+  };
+  mutable ReportQuery reportQuery;
   // Set when an active-project file existed at the last load but could not be opened: an
   // empty list then says nothing about the user's projects and must not replace that file.
   bool activeFileUnreadable = false;

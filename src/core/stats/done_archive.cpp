@@ -120,6 +120,7 @@ std::string weeklyLine(App& app, u16v text) {
 
 void appendLines(App& app, const u16& dataLine, u16v text) {
   DoneArchive& a = app.doneArchive;
+  ++a.generation;
   writeAll(a.monthFile, utf16LeBytes(dataLine));
   if (a.weeklyFile != kInvalidFile) writeAll(a.weeklyFile, weeklyLine(app, text));
 }

@@ -60,13 +60,6 @@ ArchiveDate archiveDateOfDayNumber(long n);
 
 enum class ArchiveQueryMode { Entries = 1, Project = 2, Category = 3, Text = 4, TextAlso = 5 };
 
-struct ArchiveQueryResult {
-  std::vector<DayGroup> groups;
-  int maxDayMinutes = 0;
-  std::int64_t totalMinutes = 0;  // a long query's lines add up past 32 bits
-  std::vector<DoneTaskEntry> entries;  // mode 1 only
-};
-
 // The day groups (and in mode 1 the entries) between two dates, month files read from the
 // current directory's "stats" folder.
 ArchiveQueryResult queryDoneArchive(ArchiveDate from, ArchiveDate to, ArchiveQueryMode mode,

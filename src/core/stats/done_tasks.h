@@ -44,6 +44,14 @@ struct DayGroup {
   bool operator==(const DayGroup&) const = default;
 };
 
+// What a query of the archive found.
+struct ArchiveQueryResult {
+  std::vector<DayGroup> groups;
+  int maxDayMinutes = 0;
+  std::int64_t totalMinutes = 0;  // a long query's lines add up past 32 bits
+  std::vector<DoneTaskEntry> entries;  // mode 1 only
+};
+
 // The two files kept open while a caller appends its lines, and the current month's list.
 struct DoneArchive {
   FileHandle monthFile = kInvalidFile;
@@ -51,6 +59,9 @@ struct DoneArchive {
   // The archiving date of the open files.
   int year = 0, month = 0, day = 0, dayOfWeek = 0, week = 0;
   std::vector<DoneTaskEntry> currentMonth;  // CurMthDoneTasks
+  // Grows with every line appended, so that what was read from the archive can tell it is
+  // out of date.
+  std::uint32_t generation = 0;
 };
 
 }  // namespace tirelmo

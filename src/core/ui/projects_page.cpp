@@ -148,7 +148,16 @@ void drawPie(const App& app, Surface& s) {
 void drawReport(const App& app, const PageSet& pages, Surface& s, int top) {
   const std::optional<ProjectReport> report = currentProjectReport(app);
   if (!report || !isChartRange(report->from, report->to)) return;
-  const ArchiveQueryResult query = queryProjectReport(app);
+  ProjectStore::ReportQuery& cache = app.projects.reportQuery;
+  const bool fresh = cache.valid && cache.id == report->id && cache.from == report->from &&
+                     cache.to == report->to && cache.minutesToday == report->minutesToday &&
+                     cache.archiveGeneration == app.doneArchive.generation &&
+                     cache.folder == app.start.userDataDir;
+  if (!fresh) {
+    cache = {true, report->id, report->from, report->to, report->minutesToday,
+             app.doneArchive.generation, app.start.userDataDir, queryProjectReport(app)};
+  }
+  const ArchiveQueryResult& query = cache.result;
   const int left = std::max(0, (pageWidth(app) - kTimePerDayWidth) / 2);
   ShiftedSurface shifted(s, left, top);
   drawTimePerDayChart(shifted, query, report->from, report->to, app.language());
