@@ -18,6 +18,7 @@
 #include "app/scores.h"
 #include "app/todolists.h"
 #include "list_dialogs.h"
+#include "settings_dialog.h"
 #include "time_per_day_dialog.h"
 #include "ui/toolbar.h"
 #include "web/web_pages.h"
@@ -202,6 +203,7 @@ void minimizeCommand(MainWindow& w, int) { MinimizeToTray(w); }
 void leaveTrayCommand(MainWindow& w, int) { leaveTray(w); }
 void exitCommand(MainWindow& w, int) { exitProgram(w, false); }
 void timePerDayCommand(MainWindow& w, int) { showTimePerDayDialog(w); }
+void settingsCommand(MainWindow& w, int) { runSettingsDialog(w); }
 
 void webPageCommand(MainWindow& w, int id) {
   if (!runWebPageCommand(w.app, id)) logLine(u"command %d opens no page", id);
@@ -261,6 +263,7 @@ const std::vector<CommandEntry> kTable = {
     {kCmdAddAbandoned, kCmdAddAbandoned, addScoreCommand},
     {kCmdSaveAllSheets, kCmdSaveAllSheets, saveCommand},
     {kCmdPageMenu, kCmdShareMenu, toolbarMenuCommand},
+    {kCmdSettingsDialog, kCmdSettingsDialog, settingsCommand},
     {kCmdProjectMenu, kCmdProjectMenu, toolbarMenuCommand},
     {kCmdDeleteEntriesMenu, kCmdDeleteEntriesMenu, toolbarMenuCommand},
 };
