@@ -24,6 +24,8 @@ const std::vector<u16>& languageEntries();
 // The first entry that begins with `current`, ignoring case; -1 when none does (the
 // drop-down then shows nothing chosen and the setting is kept).
 int dropDownSelection(const std::vector<u16>& entries, u16v current);
+// The size as the "Size" drop-down spells it ("%2d").
+u16 fontSizeText(int size);
 
 // What the dialog's controls hold at OK. An empty drop-down text (nothing chosen) and a
 // timer type of -1 keep the setting as it was.
@@ -57,11 +59,16 @@ SettingsCheck checkSettingsDialog(App& app, const SettingsDialogValues& v);
 Settings settingsFromDialog(const Settings& before, const SettingsDialogValues& v);
 
 // Why a new data folder is refused; None when it can be used.
-enum class DataFolderProblem { None, Empty, Relative, SameFolder, InsideDataFolder, PathTooLong };
+// BadCharacter: a wildcard, quote, '<', '>', '|' or control character, which no folder name
+// can hold (a wildcard would even turn the copy into a pattern).
+enum class DataFolderProblem { None, Empty, Relative, SameFolder, InsideDataFolder, PathTooLong, BadCharacter };
 // `oldDir` is the folder in use. The longest path the data will have there (a Todolist's
 // file in "NextThings") must fit the settings' 255 units.
 DataFolderProblem checkNewDataFolder(const App& app, u16v oldDir, u16v newDir);
 Txt dataFolderProblemText(DataFolderProblem p);
+// Two spellings of one folder ("C:\Data", "c:\data\", "C:\.\Data"): case, '/' or '\',
+// empty and "." pieces, ".." and trailing blanks or dots of a piece make no difference.
+bool sameDataFolder(u16v a, u16v b);
 
 // Copies a folder or a wildcard pattern of files into a folder (created when missing), with
 // the "Copying:" / "To:" log lines; false after logging the failure.

@@ -177,6 +177,20 @@ void closeSettingsFile(FileHandle handle) {
   fileClose(handle);
 }
 
+// A value runs to the end of its line: a line break (or a NUL, which ends the text read)
+// pasted into a name would cut the line short and let the rest be read as a key of its own.
+// C0 and C1 controls and the Unicode line and paragraph separators have no place in a
+// name or a path, so they are left out when the line is written.
+u16 lineSafe(u16v value) {
+  u16 r;
+  r.reserve(value.size());
+  for (const char16_t c : value) {
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029) continue;
+    r.push_back(c);
+  }
+  return r;
+}
+
 void appendLine(std::string& out, u16v text) {
   appendUtf16Le(out, text);
   appendUtf16Le(out, u"\r\n");
@@ -391,14 +405,14 @@ bool SaveSettingsToFile(const Settings& s, Prompts& prompts) {
       case FieldKind::Boolean: writeLine(fmt(u"%s=%d", f.key, (s.*f.boolean) ? 1 : 0)); break;
       // Cut like the loader does, so the file never holds what the next load would cut.
       case FieldKind::Text:
-        writeLine(fmt(u"%s=%s", f.key, cutToCapacity(s.*f.text, f.capacity)));
+        writeLine(fmt(u"%s=%s", f.key, cutToCapacity(lineSafe(s.*f.text), f.capacity)));
         break;
     }
   }
 
   if (!s.categories.empty()) {
     for (std::size_t i = 0; i < kCategoryCount; ++i) {
-      const u16 name = i < s.categories.size() ? cutToCapacity(s.categories[i], kCategoryNameCapacity)
+      const u16 name = i < s.categories.size() ? cutToCapacity(lineSafe(s.categories[i]), kCategoryNameCapacity)
                                                : u16();
       writeLine(fmt(u"%s=%s", kCategoryKeys[i], name));
     }

@@ -370,7 +370,22 @@ Language languageFromSetting(u16v settingValue);
 #define TIRELMO_PROJECT_DIALOG_TEXTS(X)
 
 // Settings checks and the data-folder move.
-#define TIRELMO_SETTINGS_TEXTS(X)
+#define TIRELMO_SETTINGS_TEXTS(X) \
+  X(CaptionValueOutOfRange, u"Value entered out of range", u"输入的值超出范围") \
+  X(SettingsPomodoroRange, u"Minutes for a Pomodoro®\nmust be within [5:90]", u"番茄钟®的分钟数\n必须在 [5:90] 之内") \
+  X(SettingsBreakRange, u"Minutes for Break-Time\nmust be less than 20", u"休息时间的分钟数\n必须小于 20") \
+  X(DataFolderCopyFailed, u"Copy Failed!", u"复制失败！") \
+  X(DataFolderEmpty, u"Please enter a data folder.", u"请输入数据文件夹。") \
+  X(DataFolderRelative, u"The data folder must be a full path,\nlike C:\\Tirelmo Data or \\\\server\\share\\Tirelmo.", \
+    u"数据文件夹必须是完整路径，\n例如 C:\\Tirelmo Data 或 \\\\server\\share\\Tirelmo。") \
+  X(DataFolderBadCharacter, u"A folder name cannot contain * ? \" < > | or control characters.", \
+    u"文件夹名称不能包含 * ? \" < > | 或控制字符。") \
+  X(DataFolderSame, u"This is the data folder already in use, written differently.\nNothing needs to be moved: please choose another folder or leave the field as it was.", \
+    u"这就是当前使用的数据文件夹（写法不同）。\n无需移动：请选择其他文件夹，或保持原样。") \
+  X(DataFolderInside, u"The new data folder cannot be inside the current data folder.\nPlease choose a folder outside it.", \
+    u"新的数据文件夹不能位于当前数据文件夹之内。\n请选择其外的文件夹。") \
+  X(DataFolderTooLong, u"The path of the new data folder is too long:\nsome data files there would have paths longer than 255 characters.\nPlease choose a shorter path.", \
+    u"新数据文件夹的路径太长：\n其中某些数据文件的路径将超过 255 个字符。\n请选择较短的路径。")
 
 // The Settings dialog.
 #define TIRELMO_SETTINGS_DIALOG_TEXTS(X) \

@@ -420,6 +420,25 @@ TEST_F(SettingsTest, OverLongValuesAreCutToTheirCapacity) {
   EXPECT_EQ(s.categories[1], u16(127, u'n'));
 }
 
+TEST_F(SettingsTest, PastedLineBreaksCannotAddAKey) {
+  Settings in = defaults();
+  in.categories[1] = u"Bugs\r\nUser Data dir=C:\\evil";
+  in.skin = u"pink\nWind_x=9999";
+  in.cloudLogin = u16(u"me") + u'\0' + u"sgcn230=7";
+  ASSERT_TRUE(SaveSettingsToFile(in, prompts));
+
+  const Lines expected = with(with(with(defaultLines(folder()), "cat_RED", "BugsUser Data dir=C:\\evil"), "skin",
+                                   "pinkWind_x=9999"),
+                              "Cloud Login", "mesgcn230=7");
+  EXPECT_EQ(readBytes(i00Path()), i00File(expected)) << fromLe(readBytes(i00Path()));
+
+  load();
+  EXPECT_EQ(s.userDataDir, dir.path());
+  EXPECT_EQ(s.Wind_x, 60);
+  EXPECT_EQ(s.sgcn230, 0);
+  EXPECT_EQ(s.categories[1], u"BugsUser Data dir=C:\\evil");
+}
+
 // A file larger than the read buffer in which the CR ending "skin=pink" is the unit at
 // crIndex; more lines follow.
 std::string oversizedI00(std::size_t crIndex) {
