@@ -60,11 +60,6 @@ void fillDropDown(HWND dlg, int id, const std::vector<u16>& entries, int selecte
   SendDlgItemMessageW(dlg, id, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
-// An empty setting matches nothing: it must not pick the first entry as a prefix match.
-int selectionFor(const std::vector<u16>& entries, u16v current) {
-  return current.empty() ? -1 : dropDownSelection(entries, current);
-}
-
 // The size as the drop-down writes it ("%2d").
 u16 sizeEntryText(int size) { return fmt(u"%2d", size); }
 
@@ -107,11 +102,11 @@ void initDialog(HWND dlg, SettingsDialogState& state) {
   const int types = static_cast<int>(timerTypeEntries().size());
   fillDropDown(dlg, IDC_SET_TIMER_TYPE, timerTypeEntries(), s.timerType >= 0 && s.timerType < types ? s.timerType : -1);
 
-  fillDropDown(dlg, IDC_SET_SKIN, skinEntries(), selectionFor(skinEntries(), s.skin));
+  fillDropDown(dlg, IDC_SET_SKIN, skinEntries(), dropDownSelection(skinEntries(), s.skin));
   tick(dlg, IDC_SET_PROJECT_NAMES, s.displayProjectNames);
-  fillDropDown(dlg, IDC_SET_FONT, fontEntries(), selectionFor(fontEntries(), s.font));
-  fillDropDown(dlg, IDC_SET_SIZE, fontSizeEntries(), selectionFor(fontSizeEntries(), sizeEntryText(s.fontsize)));
-  fillDropDown(dlg, IDC_SET_LANGUAGE, languageEntries(), selectionFor(languageEntries(), s.language));
+  fillDropDown(dlg, IDC_SET_FONT, fontEntries(), dropDownSelection(fontEntries(), s.font));
+  fillDropDown(dlg, IDC_SET_SIZE, fontSizeEntries(), dropDownSelection(fontSizeEntries(), sizeEntryText(s.fontsize)));
+  fillDropDown(dlg, IDC_SET_LANGUAGE, languageEntries(), dropDownSelection(languageEntries(), s.language));
 
   tick(dlg, IDC_SET_MINIMIZE, s.bMinimizeToTray);
   state.runsAtStartup = app.shell->runsAtStartup(app.system.executablePath());
