@@ -20,6 +20,7 @@
 #include "app/scores.h"
 #include "app/todolists.h"
 #include "list_dialogs.h"
+#include "settings_dialog.h"
 #include "time_per_day_dialog.h"
 #include "ui/toolbar.h"
 #include "web/web_pages.h"
@@ -241,6 +242,7 @@ void minimizeCommand(MainWindow& w, int) { MinimizeToTray(w); }
 void leaveTrayCommand(MainWindow& w, int) { leaveTray(w); }
 void exitCommand(MainWindow& w, int) { exitProgram(w, false); }
 void timePerDayCommand(MainWindow& w, int) { showTimePerDayDialog(w); }
+void settingsCommand(MainWindow& w, int) { runSettingsDialog(w); }
 
 void webPageCommand(MainWindow& w, int id) {
   if (!runWebPageCommand(w.app, id)) logLine(u"command %d opens no page", id);
@@ -306,6 +308,7 @@ const std::vector<CommandEntry> kTable = {
     {kCmdAddAbandoned, kCmdAddAbandoned, addScoreCommand},
     {kCmdSaveAllSheets, kCmdSaveAllSheets, saveCommand},
     {kCmdPageMenu, kCmdShareMenu, toolbarMenuCommand},
+    {kCmdSettingsDialog, kCmdSettingsDialog, settingsCommand},
     {kCmdProjectMenu, kCmdProjectMenu, toolbarMenuCommand},
     {kCmdProjectReport, kCmdProjectReport, projectReportCommand},
     {kCmdDeleteEntriesMenu, kCmdDeleteEntriesMenu, toolbarMenuCommand},

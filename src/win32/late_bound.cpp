@@ -28,6 +28,8 @@ HMODULE winmm = nullptr;
 bool winmmFailed = false;
 HMODULE comdlg = nullptr;
 bool comdlgFailed = false;
+HMODULE ole32 = nullptr;
+bool ole32Failed = false;
 
 }  // namespace
 
@@ -51,6 +53,22 @@ DWORD commDlgExtendedErrorLate() {
   auto error = as<DWORD(WINAPI*)()>(
       lateFunction(comdlg, comdlgFailed, L"comdlg32.dll", "CommDlgExtendedError"));
   return error ? error() : CDERR_INITIALIZATION;
+}
+
+HRESULT coInitializeExLate(DWORD flags) {
+  auto init = as<HRESULT(WINAPI*)(LPVOID, DWORD)>(lateFunction(ole32, ole32Failed, L"ole32.dll", "CoInitializeEx"));
+  return init ? init(nullptr, flags) : E_FAIL;
+}
+
+void coUninitializeLate() {
+  auto done = as<void(WINAPI*)()>(lateFunction(ole32, ole32Failed, L"ole32.dll", "CoUninitialize"));
+  if (done) done();
+}
+
+void coTaskMemFreeLate(void* memory) {
+  if (!memory) return;
+  auto release = as<void(WINAPI*)(LPVOID)>(lateFunction(ole32, ole32Failed, L"ole32.dll", "CoTaskMemFree"));
+  if (release) release(memory);
 }
 
 }  // namespace tirelmo

@@ -18,5 +18,10 @@ void stopSoundLate();
 // library could not be loaded.
 BOOL getOpenFileNameLate(OPENFILENAMEW* ofn);
 DWORD commDlgExtendedErrorLate();
+// CoInitializeEx, CoUninitialize and CoTaskMemFree, for the folder picker (COM). The
+// initialisation answers E_FAIL when the library could not be loaded.
+HRESULT coInitializeExLate(DWORD flags);
+void coUninitializeLate();
+void coTaskMemFreeLate(void* memory);
 
 }  // namespace tirelmo

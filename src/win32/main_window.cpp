@@ -149,6 +149,8 @@ void wireHooks(MainWindow& w) {
   };
   h.pageContentChanged = [self](int page) { onPageContentChanged(*self, page); };
   h.sendCommand = [self](int command) { PostMessageW(self->hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0); };
+  h.rebuildLook = [self] { rebuildLook(*self); };
+  h.dataFolderMoved = [self] { followDataFolder(*self); };
 }
 
 // ---- Set-up and shut-down ---------------------------------------------------------------

@@ -32,6 +32,14 @@ constexpr int kCmdProjectsTutorial = 1528;
 
 bool chinese(const MainWindow& w) { return w.app.language() == Language::ChineseSimplified; }
 
+HFONT pageTabsFont(MainWindow& w) {
+  return w.graphics.fontFor(chinese(w) ? FontSpec{u"Trebuchet MS", 24} : FontSpec{u"Segoe Print", 30});
+}
+
+HFONT todolistTabsFont(MainWindow& w) {
+  return w.graphics.fontFor(chinese(w) ? FontSpec{u"Trebuchet MS", 22} : FontSpec{u"Segoe Print", 24});
+}
+
 RowLayout layoutOf(const MainWindow& w, int page) {
   if (page == 1) return todolistRowLayout();
   const SheetGeometry& g = w.pages.sheet;
@@ -50,8 +58,7 @@ void createPageTabs(MainWindow& w) {
     logLastError(u"CreateWindow tabs");
     return;
   }
-  const FontSpec font = chinese(w) ? FontSpec{u"Trebuchet MS", 24} : FontSpec{u"Segoe Print", 30};
-  SendMessageW(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(w.graphics.fontFor(font)), FALSE);
+  SendMessageW(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(pageTabsFont(w)), FALSE);
   for (int p = 0; p < kPageCount; ++p) {
     TCITEMW item{};
     item.mask = TCIF_TEXT;
@@ -73,8 +80,7 @@ void createTodolistTabs(MainWindow& w) {
     logLastError(u"CreateWindow Todolist tabs");
     return;
   }
-  const FontSpec font = chinese(w) ? FontSpec{u"Trebuchet MS", 22} : FontSpec{u"Segoe Print", 24};
-  SendMessageW(strip, WM_SETFONT, reinterpret_cast<WPARAM>(w.graphics.fontFor(font)), FALSE);
+  SendMessageW(strip, WM_SETFONT, reinterpret_cast<WPARAM>(todolistTabsFont(w)), FALSE);
   // Room beside the title for the deadline square, and below it for the underline.
   SendMessageW(strip, TCM_SETPADDING, 0, MAKELPARAM(14, 8));
   w.tabs.todolistTabs = strip;
@@ -409,6 +415,59 @@ bool selectRowAtPoint(MainWindow& w, int x, int y) {
   if (row < 0) return false;
   selectRow(w, row);
   return true;
+}
+
+// ---- Settings changes -------------------------------------------------------------------
+
+namespace {
+
+// The tab labels and fonts of the language in use.
+void applyTabsLanguage(MainWindow& w) {
+  if (HWND tabs = w.tabs.pageTabs) {
+    SendMessageW(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(pageTabsFont(w)), FALSE);
+    for (int p = 0; p < kPageCount; ++p) {
+      TCITEMW item{};
+      item.mask = TCIF_TEXT;
+      item.pszText = const_cast<LPWSTR>(reinterpret_cast<LPCWSTR>(w.app.tr(kPageLabels[p])));
+      SendMessageW(tabs, TCM_SETITEMW, p, reinterpret_cast<LPARAM>(&item));
+    }
+  }
+  // The strip measures its tabs with its font: they are inserted again to be measured anew.
+  if (w.tabs.todolistTabs) {
+    SendMessageW(w.tabs.todolistTabs, WM_SETFONT, reinterpret_cast<WPARAM>(todolistTabsFont(w)), FALSE);
+    rebuildTodolistTabs(w);
+  }
+}
+
+}  // namespace
+
+void rebuildLook(MainWindow& w) {
+  updateSheetLook(w.pages, w.app);
+  applyTabsLanguage(w);
+  // Another skin has other row heights: the offsets are taken back into the new limits.
+  for (int p = 0; p < kPageCount; ++p)
+    w.pages.scrollOffset[p] = clampScrollOffset(w.pages.scrollOffset[p], w.pages.maxScrollOffset[p]);
+  for (int r = 0; r < RowEditors::kSheetRows; ++r) w.editors.refreshSheetRow(w, r);
+  w.editors.fillList(w);
+  logLine(u"SetEfPos_ToDo() - tsk_y_offset:%d", w.pages.sheet.rowsTop);
+  w.editors.placeSheet(w);
+  w.editors.placeList(w);
+  w.editors.rescrollSheet();
+  repaintDayTotals(w.pages);
+  w.tips.showFor(w, w.book.currentPage());
+  updateScrollBar(w);
+  const int page = w.book.currentPage();
+  if (page == 0 || page == 1) scrollRowIntoView(w, w.app.ui.currentRow);
+  repaintAll(w);
+}
+
+void followDataFolder(MainWindow& w) {
+  refreshTitle(w);
+  // The month's completed tasks are read from the folder the History page shows.
+  if (w.book.currentPage() == kPageHistory) loadCurrentMonthDoneTasks(w.app);
+  updateMaxScrollOffsets(w.pages, w.app);
+  updateScrollBar(w);
+  repaintAll(w);
 }
 
 }  // namespace tirelmo

@@ -52,4 +52,11 @@ bool selectRowAtPoint(MainWindow& w, int x, int y);
 // Repaints the whole client area, children included.
 void repaintAll(MainWindow& w);
 
+// After a settings change: skin, project names, font, size or language. Page geometry and
+// fonts, the row editors' fonts and places, the tab labels and fonts, the tooltips, the day
+// statistics, everything repainted.
+void rebuildLook(MainWindow& w);
+// The data now lives in another folder: the title and the page in view follow.
+void followDataFolder(MainWindow& w);
+
 }  // namespace tirelmo

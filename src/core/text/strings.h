@@ -398,7 +398,27 @@ Language languageFromSetting(u16v settingValue);
     u"新数据文件夹的路径太长：\n其中某些数据文件的路径将超过 255 个字符。\n请选择较短的路径。")
 
 // The Settings dialog.
-#define TIRELMO_SETTINGS_DIALOG_TEXTS(X)
+#define TIRELMO_SETTINGS_DIALOG_TEXTS(X) \
+  X(SetDlgTitle, u"Settings", u"设置") \
+  X(SetDlgTimerActive, u"Timer is active! Can't show Settings.\n\nOperation Aborted", u"操作失败，计时器正在运行，无法显示设置.") \
+  X(SetDlgGroupTimer, u"Timer", u"计时器") \
+  X(SetDlgMinutes, u"Minutes", u"分钟") \
+  X(SetDlgBreak, u"Break time  (0 = disabled)", u"休息时间  (0 = 不休息)") \
+  X(SetDlgRing, u"Ring", u"响铃") \
+  X(SetDlgTick, u"Tick", u"滴答声") \
+  X(SetDlgType, u"Type", u"类型") \
+  X(SetDlgGroupLook, u"Look and Feel", u"外观") \
+  X(SetDlgSkin, u"Skin", u"皮肤") \
+  X(SetDlgProjectNames, u"Display  Project Names", u"显示项目名称") \
+  X(SetDlgFont, u"Font", u"字体") \
+  X(SetDlgSize, u"Size", u"大小") \
+  X(SetDlgLanguage, u"Language", u"语言") \
+  X(SetDlgGroupBehaviour, u"Behaviour", u"行为") \
+  X(SetDlgMinimize, u"Minimize when Timer is started", u"计时器启动时最小化") \
+  X(SetDlgRunAtStartup, u"Run at startup", u"开机时启动") \
+  X(SetDlgDataFolder, u"Data folder", u"数据文件夹") \
+  X(SetDlgBrowse, u"Browse..", u"浏览..") \
+  X(SetDlgBrowseTitle, u"New Tirelmo Data Folder", u"新的 Tirelmo 数据文件夹")
 // clang-format on
 
 enum class Txt {
