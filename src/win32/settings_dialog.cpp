@@ -134,8 +134,9 @@ SettingsDialogValues readDialog(HWND dlg) {
   return v;
 }
 
-// A refused field gets a value that passes and the focus, its text selected.
-void resetField(HWND dlg, const App& app, const SettingsCheck& check) {
+// A refused number gets a value that passes; a refused folder keeps what was typed, to be
+// mended rather than typed again. Either way the field gets the focus, its text selected.
+void resetField(HWND dlg, const SettingsCheck& check) {
   int id = 0;
   switch (check.field) {
     case SettingsField::PomodoroMinutes: id = IDC_SET_POMODORO; break;
@@ -143,8 +144,7 @@ void resetField(HWND dlg, const App& app, const SettingsCheck& check) {
     case SettingsField::DataFolder: id = IDC_SET_DATA_DIR; break;
     case SettingsField::None: return;
   }
-  if (id == IDC_SET_DATA_DIR) SetDlgItemTextW(dlg, id, W(app.settings.userDataDir));  // the folder in use
-  else SetDlgItemInt(dlg, id, static_cast<UINT>(check.resetValue), TRUE);
+  if (id != IDC_SET_DATA_DIR) SetDlgItemInt(dlg, id, static_cast<UINT>(check.resetValue), TRUE);
   SendMessageW(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dlg, id)), TRUE);
   SendDlgItemMessageW(dlg, id, EM_SETSEL, 0, -1);
 }
@@ -154,7 +154,7 @@ void onOk(HWND dlg, SettingsDialogState& state) {
   const SettingsDialogValues v = readDialog(dlg);
   const SettingsCheck check = checkSettingsDialog(app, v);
   if (check.field != SettingsField::None) {
-    resetField(dlg, app, check);
+    resetField(dlg, check);
     return;
   }
   app.settings = settingsFromDialog(app.settings, v);
