@@ -127,6 +127,9 @@ e2e_key "$edit" Return
 e2e_wait_no_window '^Edit Project$' 20
 sleep 1
 e2e_screenshot projects-page-after-close
+e2e_wheel "$main_win" 500 600 17
+sleep 1
+e2e_screenshot projects-closed-list
 e2e_close_main "$main_win" "$main_pid"
 e2e_assert_eq 0 "$E2E_RC" "exit code"
 
