@@ -11,6 +11,7 @@
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "platform/system.h"
+#include "platform/window_inspector.h"
 #include "projects/projects.h"
 #include "sheet/sheet.h"
 #include "sheet/sheet_list.h"
@@ -21,6 +22,7 @@
 #include "timer/timer_state.h"
 #include "sheet/row_clipboard.h"
 #include "todolists/todolists_model.h"
+#include "usage/usage_model.h"
 #include "web/cloud_sync.h"
 #include "text/strings.h"
 #include "text/ustring.h"
@@ -112,6 +114,7 @@ struct App {
   DoneArchive doneArchive;
   YesterdayArchive yesterday;
   TimerState timer;
+  UsageTable usage;  // today's time per application and web site
   UiState ui;
   UiHooks hooks;
 
@@ -126,6 +129,10 @@ struct App {
   // Opens web pages, manual pages and folders; does nothing until the window side sets one.
   NoShell noShell;
   Shell* shell = &noShell;
+
+  // The window in front, for the usage sampling; sees nothing until the window side sets one.
+  NoWindows noWindows;
+  WindowInspector* windows = &noWindows;
 
   // Today's slot in the month table.
   int todaySlot() const { return start.today.day0; }

@@ -230,7 +230,9 @@ Language languageFromSetting(u16v settingValue);
   TIRELMO_PROJECT_TEXTS(X)                                                                   \
   TIRELMO_PROJECT_DIALOG_TEXTS(X)                                                            \
   TIRELMO_SETTINGS_TEXTS(X)                                                                  \
-  TIRELMO_SETTINGS_DIALOG_TEXTS(X)
+  TIRELMO_SETTINGS_DIALOG_TEXTS(X)                                                           \
+  TIRELMO_USAGE_TEXTS(X)                                                                     \
+  TIRELMO_USAGE_DIALOG_TEXTS(X)
 
 // The pie charts and the Performance page.
 #define TIRELMO_CHART_TEXTS(X) \
@@ -419,6 +421,12 @@ Language languageFromSetting(u16v settingValue);
   X(SetDlgDataFolder, u"Data folder", u"数据文件夹") \
   X(SetDlgBrowse, u"Browse..", u"浏览..") \
   X(SetDlgBrowseTitle, u"New Tirelmo Data Folder", u"新的 Tirelmo 数据文件夹")
+
+// The usage table and the Apps + Websites page.
+#define TIRELMO_USAGE_TEXTS(X)
+
+// The usage delete dialog.
+#define TIRELMO_USAGE_DIALOG_TEXTS(X)
 // clang-format on
 
 enum class Txt {
