@@ -18,7 +18,8 @@ class Win32WindowInspector : public WindowInspector {
   bool addressBarText(WindowId w, u16v browserName, u16& value) override;
 
  private:
-  bool comStarted_ = false;  // COM initialised on the UI thread by the first capture
+  bool comTried_ = false;    // the first capture initialises COM on the UI thread
+  bool comStarted_ = false;  // ... and it is ours to end
 };
 
 }  // namespace tirelmo
