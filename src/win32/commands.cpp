@@ -22,6 +22,7 @@
 #include "list_dialogs.h"
 #include "settings_dialog.h"
 #include "time_per_day_dialog.h"
+#include "usage_dialog.h"
 #include "ui/toolbar.h"
 #include "web/web_pages.h"
 #include "wide.h"
@@ -244,6 +245,12 @@ void exitCommand(MainWindow& w, int) { exitProgram(w, false); }
 void timePerDayCommand(MainWindow& w, int) { showTimePerDayDialog(w); }
 void settingsCommand(MainWindow& w, int) { runSettingsDialog(w); }
 
+// ---- Apps + Websites --------------------------------------------------------------------
+
+void usageDeleteCommand(MainWindow& w, int) { showUsageDeleteDialog(w); }
+// The table lost an entry: the page may be shorter, and on display it is drawn again.
+void usagePageChangedCommand(MainWindow& w, int) { App::call(w.app.hooks.pageContentChanged, kPageUsage); }
+
 void webPageCommand(MainWindow& w, int id) {
   if (!runWebPageCommand(w.app, id)) logLine(u"command %d opens no page", id);
 }
@@ -296,9 +303,11 @@ const std::vector<CommandEntry> kTable = {
     {1527, 1527, linkProjectCommand},
     {1528, 1528, webPageCommand},
     {1536, 1540, timerStyleCommand},
+    {1541, 1541, usageDeleteCommand},
     {kCmdNewTodolist, kCmdNewTodolist, newTodolistCommand},
     {kCmdManageTodolists, kCmdManageTodolists, manageTodolistsCommand},
     {1546, 1546, linkToLastUsedCommand},
+    {1547, 1547, usagePageChangedCommand},
     {1548, 1548, webPageCommand},
     {kCmdMoveRows, kCmdMoveRows, moveRowsCommand},
     {kCmdTodolistFirst, kCmdTodoToday, moveRowToListCommand},

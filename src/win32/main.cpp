@@ -7,6 +7,7 @@
 #include "list_dialogs.h"
 #include "main_window.h"
 #include "project_dialogs.h"
+#include "usage_dialog.h"
 #include "resource.h"
 #include "win32_ports.h"
 
@@ -67,6 +68,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showMode) {
     if (handleModelessDialogMessage(msg)) continue;
     if (handleListDialogMessage(msg)) continue;
     if (handleProjectDialogMessage(msg)) continue;
+    if (handleUsageDialogMessage(msg)) continue;
     if (accelerators && TranslateAcceleratorW(hwnd, accelerators, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

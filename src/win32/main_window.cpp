@@ -15,6 +15,7 @@
 #include "resource.h"
 #include "ui/page_view.h"
 #include "ui/sheet_page.h"
+#include "usage/usage_table.h"
 #include "wide.h"
 
 namespace tirelmo {
@@ -188,7 +189,8 @@ void onCreate(MainWindow& w) {
   selectRow(w, selectableRow(w.app, w.app.ui.currentRow));
   updateScrollBar(w);
 
-  SetTimer(w.hwnd, TIMER_USAGE_SAMPLE, kUsageSamplePeriodMs, nullptr);
+  w.app.windows = &w.inspector;
+  if (!SetTimer(w.hwnd, TIMER_USAGE_SAMPLE, kUsageSamplePeriodMs, nullptr)) logLastError(u"SetTimer 407");
   if (w.app.start.firstRunToday) Log_FirstRunToday(w.app.start.startTime);
   logFolders();
 }
@@ -234,6 +236,7 @@ void onDestroy(MainWindow& w) {
   }
   processLog().closeWithTimestamp(w.app.clock.now());
   w.app.hooks = UiHooks{};
+  w.app.windows = &w.app.noWindows;  // the inspector goes with the window
   w.app.ui.mainWindowExists = false;
   w.tips.destroy();
   PostQuitMessage(0);
@@ -469,9 +472,10 @@ LRESULT handle(MainWindow& w, UINT msg, WPARAM wParam, LPARAM lParam) {
       onCommandMessage(w, wParam, lParam);
       return 0;
     case WM_TIMER:
-      // Timer 407 drives the usage sampling; its owner joins here. Timer 400 is the
-      // pomodoro countdown's.
-      if (wParam == TIMER_USAGE_SAMPLE) ++w.usageTicks;
+      // Timer 407 samples the window in front; every third sample the table is pruned and
+      // page 6, when on display, drawn again. Timer 400 is the pomodoro countdown's.
+      if (wParam == TIMER_USAGE_SAMPLE && usageTick(w.app) && w.book.currentPage() == kPageUsage)
+        onPageContentChanged(w, kPageUsage);
       if (wParam == TIMER_POMODORO) onPomodoroTick(w);
       if (wParam == TIMER_LIST_EDITORS && w.editors.prepareListPart(w, 5)) KillTimer(hwnd, TIMER_LIST_EDITORS);
       return 0;

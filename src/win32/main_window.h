@@ -11,6 +11,7 @@
 #include "timer_win32.h"
 #include "toolbar_win32.h"
 #include "tray.h"
+#include "window_inspector_win32.h"
 #include "ui/pages.h"
 #include "ui/toolbar.h"
 #include "ui/window_rules.h"
@@ -41,12 +42,13 @@ struct MainWindow {
   PageTabs tabs;
   RowEditors editors;
   Tray tray;
+  // What the usage sampling sees of the window in front (app.windows while the window lives).
+  Win32WindowInspector inspector;
   // The pomodoro timer's window side; declared after graphics, whose surfaces it uses.
   TimerUiHolder timerUi;
 
   HCURSOR arrowCursor = nullptr;
   HCURSOR busyCursor = nullptr;  // the class cursor while the pomodoro timer runs
-  int usageTicks = 0;            // timer 407 ticks; every third one updates the usage table
   bool destroyed = false;
   bool firstFrameShown = false;
   // Between the two halves of the day restart the editors are empty and the model is being

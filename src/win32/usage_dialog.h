@@ -6,6 +6,8 @@
 
 #ifndef RC_INVOKED
 
+#include <windows.h>
+
 namespace tirelmo {
 
 struct MainWindow;
@@ -13,6 +15,10 @@ struct MainWindow;
 // Modeless, one at a time; Delete removes the entry the selected line shows (by name) and
 // sends command 1547 (redraw the page) to the main window.
 void showUsageDeleteDialog(MainWindow& w);
+
+// True when the message belonged to the open delete dialog and was handled; the message
+// loop then skips the accelerators and TranslateMessage/DispatchMessage for it.
+bool handleUsageDialogMessage(MSG& msg);
 
 }  // namespace tirelmo
 
