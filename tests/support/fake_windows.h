@@ -31,7 +31,7 @@ class FakeWindows : public WindowInspector {
   // Adds a window and puts it in front; returns its id.
   WindowId show(u16v cls, u16v title, WindowId parent = 0) {
     WindowId id = windows.size() + 1;
-    windows[id] = Window{u16(cls), u16(title), parent};
+    windows[id] = Window{u16(cls), u16(title), parent, true, u16()};
     front = id;
     return id;
   }
