@@ -10,6 +10,7 @@
 #include "sheet/sheet_files.h"
 #include "stats/month_stats.h"
 #include "stats/yesterday_archive.h"
+#include "usage/usage_table.h"
 #include "storage/file_ops.h"
 
 namespace tirelmo {
@@ -200,6 +201,11 @@ StepOutcome loadYesterday(App& app) {
   return StepOutcome::Next;
 }
 
+StepOutcome loadUsage(App& app) {
+  loadUsageAtStart(app);
+  return StepOutcome::Next;
+}
+
 StepOutcome startSheetList(App& app) {
   // A worker that cannot start only leaves the navigation without a list.
   app.sheetList.startBuilding(app.start.userDataDir);
@@ -219,6 +225,7 @@ const std::vector<DataPhaseStep>& dataPhaseSteps() {
       {u"Todolists", loadTodolistsStep},
       {u"month statistics", loadMonthStats},
       {u"yesterday archive", loadYesterday},
+      {u"app usage", loadUsage},
       {u"sheet list", startSheetList},
   };
   return steps;
@@ -241,6 +248,7 @@ const std::vector<ShutdownSaver>& shutdownSavers() {
   static const std::vector<ShutdownSaver> savers = {
       {u"sheets", [](App& app) { SaveAllSheets(app); }},
       {u"month statistics", [](App& app) { SaveMonthStatData(app); }},
+      {u"app usage", [](App& app) { SaveAppUsageStats(app); }},
       {u"projects",
        [](App& app) {
          SaveActiveProjects(app);

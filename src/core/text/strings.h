@@ -423,7 +423,10 @@ Language languageFromSetting(u16v settingValue);
   X(SetDlgBrowseTitle, u"New Tirelmo Data Folder", u"新的 Tirelmo 数据文件夹")
 
 // The usage table and the Apps + Websites page.
-#define TIRELMO_USAGE_TEXTS(X)
+#define TIRELMO_USAGE_TEXTS(X)                                                               \
+  X(UsageTitle, u"Time Spent Today per Apps and Websites", u"今日在各应用和网站上花费的时间")    \
+  X(UsageMinutes, u"%dmin", u"%d分钟")                                                          \
+  X(UsageHoursMinutes, u"%dh : %dmin", u"%d小时 : %d分钟")
 
 // The usage delete dialog.
 #define TIRELMO_USAGE_DIALOG_TEXTS(X)

@@ -9,6 +9,7 @@
 #include "ui/projects_page.h"
 #include "ui/sheet_page.h"
 #include "ui/statistics_pages.h"
+#include "ui/usage_page.h"
 
 namespace tirelmo {
 
@@ -86,7 +87,8 @@ void drawPageView(const App& app, PageSet& pages, Surface& surface, int page, in
     case kPagePerformance: drawPerformanceView(app, pages, surface, y, h); break;
     case kPageHistory: drawHistoryView(app, pages, surface, y, h); break;
     case kPageProjects: drawProjectsView(app, pages, surface, y, h); break;
-    default: break;  // the pages still to come show their paper and toolbar
+    case kPageUsage: drawUsageView(app, pages, surface, y, h); break;
+    default: break;
   }
 }
 

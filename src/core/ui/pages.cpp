@@ -6,6 +6,7 @@
 #include "base/log.h"
 #include "ui/projects_page.h"
 #include "ui/statistics_pages.h"
+#include "ui/usage_page.h"
 
 namespace tirelmo {
 
@@ -17,7 +18,7 @@ int pageContentHeight(const App& app, const PageSet& pages, int page) {
     case kPagePerformance: return 2000;
     case kPageHistory: return historyPageHeight(app);
     case kPageProjects: return projectsPageHeight(app);
-    case kPageUsage: return 2400;
+    case kPageUsage: return usagePageHeight(app);
     default: return 0;
   }
 }

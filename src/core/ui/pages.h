@@ -49,7 +49,7 @@ struct PageSet {
   std::function<void(int x, int y, int w, int h)> invalidate;
 };
 
-// The scroll height of a page: page 0 follows the skin, pages 2, 4 and 5 their data.
+// The scroll height of a page: page 0 follows the skin, pages 2, 4, 5 and 6 their data.
 int pageContentHeight(const App& app, const PageSet& pages, int page);
 
 // The largest scroll offset of a page: its scroll height minus the window height, not below 0.
