@@ -156,16 +156,6 @@ TEST_F(StartupTest, UnwritableUserDataFolderIsCopiedWithoutReplacingNewerFiles) 
   EXPECT_NE(log.find("Copying: " + utf16ToUtf8(dir.path()) + "\\old\\InvList*.*\r\nTo: "), std::string::npos) << log;
 }
 
-TEST_F(StartupTest, TheFirstStartOfADayReplacesYesterdaysUsageFileAtOnce) {
-  fs::create_directories(defaultDir() + "/AppUsage");
-  writeBytes(defaultDir() + "/AppUsage/todayAppUsage.txt", "yesterday's usage");
-  app.usage.entries.push_back({u"Left over", 600});
-  ASSERT_EQ(runStartPhases(app), kStartContinue);
-  EXPECT_TRUE(app.usage.entries.empty());
-  // Only the header line is left: 21 units and a CR LF.
-  EXPECT_EQ(readBytes(defaultDir() + "/AppUsage/todayAppUsage.txt").size(), 2u * 21 + 4);
-}
-
 TEST_F(StartupTest, SettingsNameTheUserDataFolderAndThePomodoroLength) {
   fs::create_directories(defaultDir());
   const std::string data = dir.native() + "/elsewhere";

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "app/startup.h"
 #include "posix/file_faults.h"
+#include "support/fake_windows.h"
 #include "unit/sheet/sheet_test_support.h"
 
 namespace tirelmo {
@@ -70,15 +70,23 @@ TEST_F(UsageTableTest, NamesAreNeverEmptyNorCutInsideASurrogatePair) {
   EXPECT_FALSE(deleteUsageEntry(app.usage, u16(254, u'w')));
 }
 
-TEST_F(UsageTableTest, EveryThirdTickPrunesAndAsksForARedraw) {
+TEST_F(UsageTableTest, TicksCreditTheWindowInFrontAndEveryThirdPrunes) {
   credit(u"Blip", 1);
   app.usage.entries[0].idlePasses = 12;
+  test::FakeWindows windows;
+  app.windows = &windows;
+  windows.show(u"Notepad", u"plan.txt - Notepad");
   EXPECT_FALSE(usageTick(app));
   EXPECT_FALSE(usageTick(app));
-  EXPECT_EQ(app.usage.entries.size(), 1u);
+  EXPECT_NE(entry(u"Blip"), nullptr);
   EXPECT_TRUE(usageTick(app));
-  EXPECT_TRUE(app.usage.entries.empty());
+  EXPECT_EQ(entry(u"Blip"), nullptr);
+  ASSERT_EQ(app.usage.entries.size(), 1u);
+  EXPECT_EQ(app.usage.entries[0].seconds, 15u);
+
+  windows.front = 0;  // a locked screen credits nothing
   EXPECT_FALSE(usageTick(app));
+  EXPECT_EQ(app.usage.entries[0].seconds, 15u);
 }
 
 TEST_F(UsageTableTest, SavedLinesFollowTheLayoutAndLongNamesAreCutBeforeQuoting) {
@@ -130,25 +138,15 @@ TEST_F(UsageTableTest, AFailedSaveLeavesTheOldFileWhole) {
   EXPECT_EQ(app.usage.entries.size(), 1u);
 }
 
-TEST_F(UsageTableTest, TheFirstRunOfADaySavesTheEmptyTableAtOnceALaterRunReadsTheFile) {
-  const std::string yesterday = kHeaderLine + line("\"Editor\",\"600\",\"0\"");
-  writeBytes(usageFile(), yesterday);
+// The first run of a day is covered with the day restart (the data phase saves at once).
+TEST_F(UsageTableTest, ALaterRunOfTheDayTakesTheFileNotWhatMemoryHeld) {
+  writeBytes(usageFile(), kHeaderLine + line("\"Editor\",\"600\",\"0\""));
+  credit(u"Editor", 1);
   app.start.firstRunToday = false;
   loadUsageAtStart(app);
   ASSERT_EQ(app.usage.entries.size(), 1u);
+  EXPECT_EQ(app.usage.entries[0].seconds, 600u);
   EXPECT_TRUE(logHas("Opening app usage stats in " + utf16ToUtf8(dir.path()) + "\\AppUsage\\todayAppUsage.txt"));
-
-  // A day restart: yesterday's table is in memory and on disk.
-  app.start.firstRunToday = true;
-  loadUsageAtStart(app);
-  EXPECT_TRUE(app.usage.entries.empty());
-  EXPECT_EQ(readBytes(usageFile()), kHeaderLine);
-}
-
-TEST_F(UsageTableTest, TheShutDownSaversWriteTheTable) {
-  credit(u"Editor", 13);
-  saveEverything(app);
-  EXPECT_EQ(readBytes(usageFile()), kHeaderLine + line("\"Editor\",\"65\",\"0\""));
 }
 
 }  // namespace
