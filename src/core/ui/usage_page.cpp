@@ -7,11 +7,14 @@
 
 #include "app/app.h"
 #include "text/format.h"
-#include "ui/pages.h"
 
 namespace tirelmo {
 
 namespace {
+
+// The page is drawn this wide; its bars and its title are laid out on it, whatever the window
+// shows of it.
+constexpr int kPageWidth = 1350;
 
 constexpr Rgb kBackground = rgb(230, 230, 255);
 constexpr Rgb kTitleColour = rgb(221, 166, 0);
@@ -83,8 +86,7 @@ void drawUsageView(const App& app, const PageSet& pages, Surface& s, int y, int 
   if (reachesBand(kTitleY - kRowSlack, kTitleY + 60, y, h)) {
     FontScope font(s, FontSpec{u"Segoe Print", 26, true});
     const u16v title = app.tr(Txt::UsageTitle);
-    const int width = std::min(pages.windowWidth, kPageWidth);
-    s.drawText((width - s.textWidth(title)) / 2, kTitleY, title, kTitleColour);
+    s.drawText((kPageWidth - s.textWidth(title)) / 2, kTitleY, title, kTitleColour);
   }
 
   std::uint32_t longest = 0;
@@ -96,7 +98,7 @@ void drawUsageView(const App& app, const PageSet& pages, Surface& s, int y, int 
   for (std::size_t i : listedEntries(table)) {
     const UsageEntry& e = table.entries[i];
     if (top >= y + h) break;
-    if (reachesBand(top - kRowSlack, top + kRowWithBar, y, h)) drawEntry(app, s, top, e, longest, barWidth);
+    if (reachesBand(top - kRowSlack, top + kBarTop + kBarHeight + kRowSlack, y, h)) drawEntry(app, s, top, e, longest, barWidth);
     top += rowAdvance(e);
   }
 }

@@ -426,6 +426,7 @@ TEST_F(DayRestartTest, RunningPastMidnightMakesTodaysSheetFromYesterdays) {
   app.sheet.modified = true;
   app.ui.currentPage = 2;
   app.ui.currentRow = 7;
+  app.usage.entries.push_back({u"Yesterday's editor", 900});
   std::vector<std::string> calls;
   app.hooks.takeEditorTexts = [&] { app.sheet.rows[2].text = u"typed late"; };
   app.hooks.beforeDayRestart = [&] { calls.push_back("before"); };
@@ -457,6 +458,13 @@ TEST_F(DayRestartTest, RunningPastMidnightMakesTodaysSheetFromYesterdays) {
   EXPECT_NE(prev.find("[2021-3-5 00:10] Closing.."), std::string::npos);
   const std::string now = test::fromLe(readBytes(dataDir() + "/Tirelmo_v2.3.3_log.txt"));
   EXPECT_EQ(now.find("CloseAppStartedYesterday"), std::string::npos);
+
+  // Yesterday's usage was saved before the restart (the start of that day saved once
+  // already); today's starts empty, on disk too.
+  const std::string saving = "Saving app usage stats into ";
+  EXPECT_NE(prev.find(saving, prev.find(saving) + 1), std::string::npos);
+  EXPECT_TRUE(app.usage.entries.empty());
+  EXPECT_EQ(readBytes(dataDir() + "/AppUsage/todayAppUsage.txt").size(), 2u * 21 + 4);
   EXPECT_NE(now.find("log started on previous file"), std::string::npos);
 }
 
