@@ -1109,7 +1109,13 @@ e2e_assert_no_process() {
 # e2e_assert_mapped WIN WHAT
 #   WIN is shown (mapped, not minimised).
 e2e_assert_mapped() {
-  e2e_window_mapped "$1" || e2e_fail "$2: window $1 is not shown ($(xprop -id "$1" _NET_WM_STATE 2>&1))"
+  # Wine maps a restored window a moment after the window manager reports it active, later
+  # still on a busy machine: give it a few seconds.
+  for _ in $(seq 1 50); do
+    e2e_window_mapped "$1" && return 0
+    sleep 0.1
+  done
+  e2e_fail "$2: window $1 is not shown ($(xprop -id "$1" _NET_WM_STATE 2>&1))"
 }
 
 # ---------------------------------------------------------------------------------------------
