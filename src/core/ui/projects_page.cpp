@@ -20,7 +20,6 @@ using namespace statpage;
 namespace {
 
 constexpr int kPieX = 155;
-constexpr int kWidestPage = 1350;  // pages are drawn at most this wide
 constexpr int kReportTopMin = 500;
 constexpr int kReportGap = 40;
 constexpr int kClosedTitleY = 1000;
@@ -80,10 +79,7 @@ Layout layoutOf(const App& app) {
   return l;
 }
 
-// The page is laid out on the window width the settings hold, as its titles always were.
-int pageWidth(const App& app) {
-  return std::clamp(app.settings.Wind_wth, 0, kWidestPage);
-}
+int pageWidth(const App& app) { return statpage::windowPageWidth(app); }
 
 // Draws onto another surface moved by (dx, dy): the report chart draws from (0, 0).
 class ShiftedSurface : public Surface {

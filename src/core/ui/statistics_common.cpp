@@ -1,11 +1,15 @@
 #include "ui/statistics_common.h"
 
+#include <algorithm>
+
 #include "app/app.h"
 #include "projects/project_store.h"
 #include "storage/settings.h"
 #include "text/format.h"
 
 namespace tirelmo::statpage {
+
+int windowPageWidth(const App& app) { return std::clamp(app.settings.Wind_wth, 0, 1350); }
 
 namespace {
 constexpr std::size_t kCategoryLabelMax = 16;

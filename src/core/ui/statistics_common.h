@@ -24,6 +24,10 @@ inline constexpr int kPieRadius = 100;
 inline constexpr int kBottomMargin = 100;
 inline constexpr int kMinPageHeight = 2000;
 
+// The width the drawn pages are laid out on: the window's, as the settings hold it (titles
+// are centred on it, bars never run past it), at most the widest page.
+int windowPageWidth(const App& app);
+
 // A category number read from a file; anything outside the 13 known ones counts as none.
 inline int categoryOrNone(std::int32_t c) { return c >= 0 && c <= 12 ? c : 0; }
 inline bool isKnownCategory(std::int32_t c) { return c >= 0 && c <= 12; }

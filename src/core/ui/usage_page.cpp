@@ -7,6 +7,7 @@
 
 #include "app/app.h"
 #include "text/format.h"
+#include "ui/statistics_common.h"
 
 namespace tirelmo {
 
@@ -53,12 +54,13 @@ std::vector<std::size_t> listedEntries(const UsageTable& t) {
 
 // The width of the longest bar: short days get short bars, so that five minutes never
 // looks like a full day.
-int fullBarWidth(std::uint32_t longest) {
-  if (longest < 600) return kPageWidth / 32;
-  if (longest < 3600) return kPageWidth / 8;
-  if (longest < 7200) return kPageWidth / 4;
-  if (longest < 14400) return kPageWidth / 2;
-  return kPageWidth - 120;
+// Laid out on the window's width, so that the longest bar ends inside the window.
+int fullBarWidth(std::uint32_t longest, int width) {
+  if (longest < 600) return width / 32;
+  if (longest < 3600) return width / 8;
+  if (longest < 7200) return width / 4;
+  if (longest < 14400) return width / 2;
+  return width - 120;
 }
 
 int rowAdvance(const UsageEntry& e) { return e.seconds > kBarSeconds ? kRowWithBar : kRowWithoutBar; }
@@ -86,12 +88,12 @@ void drawUsageView(const App& app, const PageSet& pages, Surface& s, int y, int 
   if (reachesBand(kTitleY - kRowSlack, kTitleY + 60, y, h)) {
     FontScope font(s, FontSpec{u"Segoe Print", 26, true});
     const u16v title = app.tr(Txt::UsageTitle);
-    s.drawText((kPageWidth - s.textWidth(title)) / 2, kTitleY, title, kTitleColour);
+    s.drawText((statpage::windowPageWidth(app) - s.textWidth(title)) / 2, kTitleY, title, kTitleColour);
   }
 
   std::uint32_t longest = 0;
   for (const UsageEntry& e : table.entries) longest = std::max(longest, e.seconds);
-  const int barWidth = fullBarWidth(longest);
+  const int barWidth = fullBarWidth(longest, statpage::windowPageWidth(app));
 
   FontScope font(s, FontSpec{u"Microsoft YaHei", 19});
   int top = kRowsTop;

@@ -66,8 +66,8 @@ TEST_F(UsagePageTest, BarsStartAboveFiveMinutesAndScaleByTheLongestEntry) {
   // The longest is below ten minutes: its bar is a 32nd of the page.
   std::vector<DrawOp> b = bars();
   ASSERT_EQ(b.size(), 2u);
-  EXPECT_EQ(b[0].w, 1350 / 32);
-  EXPECT_EQ(b[1].w, 301 * (1350 / 32) / 599);
+  EXPECT_EQ(b[0].w, 1000 / 32);
+  EXPECT_EQ(b[1].w, 301 * (1000 / 32) / 599);
   EXPECT_EQ(b[1].y, 160 + 56 + 20);
   EXPECT_EQ(view.findText(u"b     [5min]")->y, 160 + 56 + 56);
 
@@ -75,7 +75,7 @@ TEST_F(UsagePageTest, BarsStartAboveFiveMinutesAndScaleByTheLongestEntry) {
   draw(0, 2400);
   b = bars();
   ASSERT_EQ(b.size(), 2u);
-  EXPECT_EQ(b[0].w, 1350 / 8);
+  EXPECT_EQ(b[0].w, 1000 / 8);
 }
 
 }  // namespace
