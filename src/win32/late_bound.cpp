@@ -30,6 +30,8 @@ HMODULE comdlg = nullptr;
 bool comdlgFailed = false;
 HMODULE ole32 = nullptr;
 bool ole32Failed = false;
+HMODULE oleaut32 = nullptr;
+bool oleaut32Failed = false;
 
 }  // namespace
 
@@ -69,6 +71,29 @@ void coTaskMemFreeLate(void* memory) {
   if (!memory) return;
   auto release = as<void(WINAPI*)(LPVOID)>(lateFunction(ole32, ole32Failed, L"ole32.dll", "CoTaskMemFree"));
   if (release) release(memory);
+}
+
+HRESULT coCreateInstanceLate(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** object) {
+  auto create = as<HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**)>(
+      lateFunction(ole32, ole32Failed, L"ole32.dll", "CoCreateInstance"));
+  return create ? create(clsid, outer, context, iid, object) : E_FAIL;
+}
+
+BSTR sysAllocStringLate(const OLECHAR* text) {
+  auto alloc = as<BSTR(WINAPI*)(const OLECHAR*)>(
+      lateFunction(oleaut32, oleaut32Failed, L"oleaut32.dll", "SysAllocString"));
+  return alloc ? alloc(text) : nullptr;
+}
+
+void sysFreeStringLate(BSTR text) {
+  if (!text) return;
+  auto release = as<void(WINAPI*)(BSTR)>(lateFunction(oleaut32, oleaut32Failed, L"oleaut32.dll", "SysFreeString"));
+  if (release) release(text);
+}
+
+HRESULT variantClearLate(VARIANT* v) {
+  auto clear = as<HRESULT(WINAPI*)(VARIANT*)>(lateFunction(oleaut32, oleaut32Failed, L"oleaut32.dll", "VariantClear"));
+  return clear ? clear(v) : E_FAIL;
 }
 
 }  // namespace tirelmo

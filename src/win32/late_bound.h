@@ -7,6 +7,7 @@
 
 #include <cderr.h>
 #include <commdlg.h>
+#include <oleauto.h>
 
 namespace tirelmo {
 
@@ -23,5 +24,12 @@ DWORD commDlgExtendedErrorLate();
 HRESULT coInitializeExLate(DWORD flags);
 void coUninitializeLate();
 void coTaskMemFreeLate(void* memory);
+// CoCreateInstance and the string and variant helpers of the browser address capture (UI
+// Automation), which runs only while a browser is in front. E_FAIL / null when the library
+// could not be loaded.
+HRESULT coCreateInstanceLate(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** object);
+BSTR sysAllocStringLate(const OLECHAR* text);
+void sysFreeStringLate(BSTR text);
+HRESULT variantClearLate(VARIANT* v);
 
 }  // namespace tirelmo

@@ -1,5 +1,7 @@
 #include "window_inspector_win32.h"
 
+#include "late_bound.h"
+
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
@@ -39,6 +41,13 @@ constexpr CLSID kClsidCUIAutomation = {0xff48dba4, 0x60ef, 0x4201, {0xaa, 0x87, 
 constexpr IID kIidIUIAutomation = {0x30cbe57d, 0xd9d0, 0x452a, {0xab, 0x13, 0x7a, 0xc5, 0xac, 0x48, 0x25, 0xee}};
 // {a94cd8b1-0844-4cd6-9d2d-640537ab39e9}
 constexpr IID kIidIUIAutomationValuePattern = {0xa94cd8b1, 0x0844, 0x4cd6, {0x9d, 0x2d, 0x64, 0x05, 0x37, 0xab, 0x39, 0xe9}};
+
+}  // namespace
+
+// The interfaces live outside the anonymous namespace on purpose: for a class in it, the
+// compiler knows every class derived from it, finds none that implements these methods, and
+// drops every call through them as unreachable. The objects come from the system.
+namespace uia {
 
 struct UiaCondition : IUnknown {};
 
@@ -104,6 +113,15 @@ struct UiaAutomation : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE CreateAndCondition(UiaCondition* a, UiaCondition* b, UiaCondition** condition) = 0;
 };
 
+}  // namespace uia
+
+namespace {
+
+using uia::UiaAutomation;
+using uia::UiaCondition;
+using uia::UiaElement;
+using uia::UiaValuePattern;
+
 // Owns one COM reference; released on every path out of the capture.
 template <class T>
 class ComRef {
@@ -126,10 +144,10 @@ class ComRef {
 class Bstr {
  public:
   Bstr() = default;
-  explicit Bstr(const wchar_t* text) : s_(SysAllocString(text)) {}
+  explicit Bstr(const wchar_t* text) : s_(sysAllocStringLate(text)) {}
   Bstr(const Bstr&) = delete;
   Bstr& operator=(const Bstr&) = delete;
-  ~Bstr() { SysFreeString(s_); }
+  ~Bstr() { sysFreeStringLate(s_); }
   BSTR* out() { return &s_; }
   BSTR get() const { return s_; }
 
@@ -139,17 +157,17 @@ class Bstr {
 
 class Variant {
  public:
-  Variant() { VariantInit(&v_); }
+  Variant() { v_.vt = VT_EMPTY; }  // what VariantInit does, without loading its library
   Variant(const Variant&) = delete;
   Variant& operator=(const Variant&) = delete;
-  ~Variant() { VariantClear(&v_); }
+  ~Variant() { variantClearLate(&v_); }
   static void int32(Variant& v, int value) {
     v.v_.vt = VT_I4;
     v.v_.lVal = value;
   }
   // The variant owns the string from here on (VariantClear frees it).
   static bool text(Variant& v, const wchar_t* value) {
-    v.v_.bstrVal = SysAllocString(value);
+    v.v_.bstrVal = sysAllocStringLate(value);
     if (!v.v_.bstrVal) return false;
     v.v_.vt = VT_BSTR;
     return true;
@@ -210,7 +228,7 @@ bool findFirst(UiaElement& from, UiaCondition& condition, ComRef<UiaElement>& fo
 
 bool readAddressBar(HWND window, u16v browserName, u16& value) {
   ComRef<UiaAutomation> uia;
-  HRESULT hr = CoCreateInstance(kClsidCUIAutomation, nullptr, CLSCTX_INPROC_SERVER, kIidIUIAutomation,
+  HRESULT hr = coCreateInstanceLate(kClsidCUIAutomation, nullptr, CLSCTX_INPROC_SERVER, kIidIUIAutomation,
                                 reinterpret_cast<void**>(uia.out()));
   if (FAILED(hr) || !uia) {
     logFailure(u"CoCreateInstance error: %d\n", hr);
@@ -254,14 +272,15 @@ bool readAddressBar(HWND window, u16v browserName, u16& value) {
   Bstr text;
   value.clear();
   if (SUCCEEDED(valuePattern->get_CurrentValue(text.out())) && text.get())
-    value.assign(reinterpret_cast<const char16_t*>(text.get()), SysStringLen(text.get()));
+    // A BSTR carries its length in bytes just before its first character (SysStringLen).
+    value.assign(reinterpret_cast<const char16_t*>(text.get()), reinterpret_cast<const UINT*>(text.get())[-1] / 2);
   return true;
 }
 
 }  // namespace
 
 Win32WindowInspector::~Win32WindowInspector() {
-  if (comStarted_) CoUninitialize();
+  if (comStarted_) coUninitializeLate();
 }
 
 WindowId Win32WindowInspector::foreground() { return reinterpret_cast<WindowId>(GetForegroundWindow()); }
@@ -302,7 +321,7 @@ bool Win32WindowInspector::addressBarText(WindowId w, u16v browserName, u16& val
     comTried_ = true;
     // Once per run, on the thread that samples (the UI thread). A thread already in another
     // apartment mode still lets us create in-process objects; it is just not ours to end.
-    const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const HRESULT hr = coInitializeExLate(COINIT_APARTMENTTHREADED);
     comStarted_ = SUCCEEDED(hr);
   }
   u16 read;
