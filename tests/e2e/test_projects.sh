@@ -42,7 +42,7 @@ e2e_write_records "$data/Projects/closed_prj.p01" <<'EOF'
 "11","Old web site","12","0","3","0","0","0"
 EOF
 e2e_write_sheet "$data/$today_rel" <<EOF
-$(e2e_sheet_row row=0 minutes=50 past_minutes=70 'text=Write the spec')
+$(e2e_sheet_row row=0 minutes=50 past_minutes=70 'text=Write the design notes')
 $(e2e_sheet_row row=1 project=2 'text=Review the Beta build')
 $(e2e_sheet_row row=2 project=3 'text=Gamma: sort the notes')
 $(e2e_sheet_row row=12 "text=$separator")
@@ -145,7 +145,7 @@ e2e_dump_sheet "$data/$today_rel"
 e2e_assert_matches "$E2E_TEXT" "row=0 [^
 ]* done=1 [^
 ]* project=2 [^
-]*text=Write the spec" "the linked task is done after closing B"
+]*text=Write the design notes" "the linked task is done after closing B"
 e2e_assert_matches "$E2E_TEXT" "row=1 [^
 ]* done=1 [^
 ]*text=Review the Beta build" "B's other task is done"
