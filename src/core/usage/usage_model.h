@@ -23,6 +23,9 @@ struct UsageEntry {
 struct UsageTable {
   std::vector<UsageEntry> entries;  // insertion order; names unique
   int ticks = 0;                    // samples since the last prune (0..2)
+  // Today's file was there but could not be read: what it holds is not in memory, so it is
+  // read again before a save, and never replaced while it stays unreadable.
+  bool fileUnreadable = false;
 };
 
 }  // namespace tirelmo

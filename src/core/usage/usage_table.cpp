@@ -138,11 +138,28 @@ int LoadAppUsageStats(App& app) {
     ++read;
     return LineVerdict::Accept;
   });
+  app.usage.fileUnreadable = false;
+  if (read == 0 && pathKind(path) != PathKind::Missing) {
+    const FileHandle h = fileOpen(path, OpenMode::ReadExisting);
+    if (h == kInvalidFile) {
+      logLastError(u"LoadAppUsageStats");
+      app.usage.fileUnreadable = true;
+    } else {
+      fileClose(h);
+    }
+  }
   return read;
 }
 
 bool SaveAppUsageStats(App& app) {
   const u16 path = usageFilePath(app);
+  // Earlier usage of today that could not be read at start is taken in first (its seconds
+  // add to what was credited since); while it stays unreadable the file is left alone.
+  if (app.usage.fileUnreadable) LoadAppUsageStats(app);
+  if (app.usage.fileUnreadable) {
+    logLine(u"App usage stats in %s could not be read: the file is kept", path);
+    return false;
+  }
   logLine(u"Saving app usage stats into %s", path);
   // The data phase makes the folder; it may have been removed while the program ran.
   createDirectory(fmt(u"%s\\%s", app.start.userDataDir, kUsageFolder));

@@ -138,6 +138,22 @@ TEST_F(UsageTableTest, AFailedSaveLeavesTheOldFileWhole) {
   EXPECT_EQ(app.usage.entries.size(), 1u);
 }
 
+TEST_F(UsageTableTest, AFileThatCouldNotBeReadIsNeverReplacedByTheLaterCredits) {
+  // Something stands where the file is and cannot be opened (here a folder, in life a lock).
+  std::filesystem::create_directories(usageFile());
+  app.start.firstRunToday = false;
+  loadUsageAtStart(app);
+  credit(u"Editor", 2);
+  EXPECT_FALSE(SaveAppUsageStats(app));
+  EXPECT_TRUE(std::filesystem::is_directory(usageFile()));
+
+  // Readable again: the morning's seconds come back and add to the afternoon's.
+  std::filesystem::remove(usageFile());
+  writeBytes(usageFile(), kHeaderLine + line("\"Editor\",\"600\",\"0\""));
+  ASSERT_TRUE(SaveAppUsageStats(app));
+  EXPECT_EQ(readBytes(usageFile()), kHeaderLine + line("\"Editor\",\"610\",\"0\""));
+}
+
 // The first run of a day is covered with the day restart (the data phase saves at once).
 TEST_F(UsageTableTest, ALaterRunOfTheDayTakesTheFileNotWhatMemoryHeld) {
   writeBytes(usageFile(), kHeaderLine + line("\"Editor\",\"600\",\"0\""));
