@@ -232,7 +232,10 @@ Language languageFromSetting(u16v settingValue);
   TIRELMO_SETTINGS_TEXTS(X)                                                                  \
   TIRELMO_SETTINGS_DIALOG_TEXTS(X)                                                           \
   TIRELMO_USAGE_TEXTS(X)                                                                     \
-  TIRELMO_USAGE_DIALOG_TEXTS(X)
+  TIRELMO_USAGE_DIALOG_TEXTS(X)                                                              \
+  TIRELMO_EXPORT_TEXTS(X)                                                                    \
+  TIRELMO_SHIP_TEXTS(X)                                                                      \
+  TIRELMO_CJK_TEXTS(X)
 
 // The pie charts and the Performance page.
 #define TIRELMO_CHART_TEXTS(X) \
@@ -430,6 +433,15 @@ Language languageFromSetting(u16v settingValue);
 
 // The usage delete dialog.
 #define TIRELMO_USAGE_DIALOG_TEXTS(X)
+
+// Exporting the data.
+#define TIRELMO_EXPORT_TEXTS(X)
+
+// Installer and shipping.
+#define TIRELMO_SHIP_TEXTS(X)
+
+// Chinese twins found missing on screen.
+#define TIRELMO_CJK_TEXTS(X)
 // clang-format on
 
 enum class Txt {
