@@ -33,8 +33,6 @@ set(ARTGEN_FILE_NAMES
   ding.wav
   ringin.wav
   tirelmo.ico
-  vornel.ico
-  vornel_small.ico
   score_sprite.bmp
   category_squares.bmp
   category_squares_small.bmp

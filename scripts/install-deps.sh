@@ -7,6 +7,7 @@
 #   native  cmake, g++, GoogleTest, Google Benchmark, clang with libFuzzer (core, unit tests,
 #           fuzz targets, benchmarks)
 #   win32   the MinGW-w64 i686 cross compiler (Tirelmo.exe, Vornel.exe, Win32 adapter tests)
+#           and NSIS (the installer Tirelmo-setup.exe)
 #   run     Wine with 32-bit support (runs the Win32 programs and their tests)
 #   e2e     Xvfb, openbox, xdotool, X utilities, ImageMagick (end-to-end tests on a virtual
 #           display); implies run
@@ -18,7 +19,7 @@
 set -euo pipefail
 
 usage() {
-  sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'
+  sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//'
 }
 
 groups=()
@@ -53,7 +54,8 @@ if [ $want_native -eq 1 ]; then
 fi
 if [ $want_win32 -eq 1 ]; then
   # googletest's sources (/usr/src/googletest) are cross-built for the Win32 adapter tests.
-  packages+=(g++-mingw-w64-i686-posix mingw-w64-tools googletest)
+  # nsis: makensis builds Tirelmo-setup.exe, which the installer's end-to-end test runs.
+  packages+=(g++-mingw-w64-i686-posix mingw-w64-tools googletest nsis)
 fi
 if [ $want_run -eq 1 ]; then
   packages+=(wine wine32:i386)

@@ -85,31 +85,4 @@ Canvas drawTomato(int size) {
   return c;
 }
 
-// The launcher: a play button on a blue tile, so it never looks like the
-// program it starts.
-Canvas drawVornelIcon(int size) {
-  Canvas c(size, size);
-  const Frame u{0, 0, double(size)};
-  const double outline = std::max(1.0, u.len(0.03));
-  const double inset = u.len(0.04);
-  const double edge = u.s - 2 * inset;
-  c.fill(roundRect(inset, inset, edge, edge, u.len(0.2)), rgb(0x143457));
-  c.fill(
-      roundRect(inset + outline, inset + outline, edge - 2 * outline, edge - 2 * outline, u.len(0.2) - outline),
-      linearGradient(u.p(0.5, 0.05), rgb(0x4D92D6), u.p(0.5, 0.95), rgb(0x1D4F8C)));
-  // Sheen on the upper half.
-  c.fill(intersect(roundRect(inset + outline, inset + outline, edge - 2 * outline, edge - 2 * outline,
-                             u.len(0.2) - outline),
-                   ellipse(u.p(0.5, 0.05), u.len(0.62), u.len(0.42))),
-         rgb(0xFFFFFF, 40));
-
-  // The arrow, with rounded corners from a thick outline of a smaller triangle.
-  const std::vector<Point> tri = {u.p(0.40, 0.31), u.p(0.70, 0.50), u.p(0.40, 0.69)};
-  const double round = u.len(0.09);
-  Shape arrow = unite(polygon(tri), thickPolyline({tri[0], tri[1], tri[2], tri[0]}, round));
-  c.fill(translate(arrow, u.len(0.015), u.len(0.03)), rgb(0x0A1C33, 110));
-  c.fill(arrow, rgb(0xFFFFFF));
-  return c;
-}
-
 }  // namespace artgen

@@ -67,11 +67,6 @@ const std::vector<ArtFile>& artFiles() {
          [] {
            return iconOf(drawTomato, {16, 32, 48});
          }},
-        {"vornel.ico",
-         [] {
-           return iconOf(drawVornelIcon, {32, 48});
-         }},
-        {"vornel_small.ico", [] { return iconOf(drawVornelIcon, {16}); }},
         {"score_sprite.bmp", [] { return encodeBmpExact(drawScoreSprite()); }, 106, RT::Bitmap},
         {"category_squares.bmp", [] { return encodeBmpExact(drawCategorySquares(kCategoryCellLarge)); }, 202,
          RT::Bitmap},

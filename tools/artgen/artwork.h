@@ -29,7 +29,6 @@ constexpr int kCountdownMinutes = 25;  // countdown icons for 0..25 minutes left
 
 // Icons (art_icons.cpp). `size` is the edge in pixels.
 Canvas drawTomato(int size);
-Canvas drawVornelIcon(int size);
 
 // Score marks (art_scores.cpp).
 Canvas drawScoreSprite();

@@ -254,8 +254,6 @@ TEST_F(ArtgenOutput, RingIsABellThatFadesOut)
 TEST_F(ArtgenOutput, IconsCarryThePromisedSizesWithConsistentMasks)
 {
     std::map<std::string, std::vector<int>> promised = {{"tirelmo.ico", {16, 32, 48}},
-                                                        {"vornel.ico", {32, 48}},
-                                                        {"vornel_small.ico", {16}},
                                                         {"timer_tomato.ico", {16, 24, 32}}};
     // The window's small and large icon while the timer counts down.
     for (int m = 0; m <= 25; ++m) {
