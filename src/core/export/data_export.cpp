@@ -548,7 +548,7 @@ ExportResult exportUserData(const ExportRequest& rq) {
   }
   Exporter(rq, result).run();
   const ExportCounts& c = result.counts;
-  if (result.status == ExportStatus::Ok && c.sheets == 0 && c.archiveRows == 0 && c.monthFiles == 0 &&
+  if (result.status == ExportStatus::Ok && c.sheets == 0 && c.archiveRows == 0 && c.monthDays == 0 &&
       c.projects == 0 && c.usageEntries == 0)
     result.status = ExportStatus::NothingToExport;
   logLine(u"Export: %s", exportSummary(c));
