@@ -16,6 +16,7 @@
 #include "app/sheet_io.h"
 #include "sheet/sheet_files.h"
 #include "app/day_cycle.h"
+#include "app/export_command.h"
 #include "app/row_editing.h"
 #include "app/scores.h"
 #include "app/todolists.h"
@@ -83,6 +84,12 @@ void removeScoreCommand(MainWindow& w, int id) {
 void removeDoneTasksCommand(MainWindow& w, int) { RemoveDoneTasks(w.app); }
 
 void saveCommand(MainWindow& w, int) { SaveAllSheets(w.app); }
+
+void exportDataCommand(MainWindow& w, int) {
+  runExportCommand(w.app, [&w](u16& folder) {
+    return browseForFolder(w.hwnd, w.app.tr(Txt::ExportBrowseTitle), folder);
+  });
+}
 
 // ---- Sheets -----------------------------------------------------------------------------
 
@@ -316,6 +323,7 @@ const std::vector<CommandEntry> kTable = {
     {kCmdTimePerDay, kCmdTimePerDay, timePerDayCommand},
     {kCmdAddAbandoned, kCmdAddAbandoned, addScoreCommand},
     {kCmdSaveAllSheets, kCmdSaveAllSheets, saveCommand},
+    {kCmdExportData, kCmdExportData, exportDataCommand},
     {kCmdPageMenu, kCmdShareMenu, toolbarMenuCommand},
     {kCmdSettingsDialog, kCmdSettingsDialog, settingsCommand},
     {kCmdProjectMenu, kCmdProjectMenu, toolbarMenuCommand},

@@ -1,9 +1,13 @@
 #include "dialogs.h"
 
+#include <objbase.h>
+#include <shlobj.h>
+
 #include <memory>
 
 #include "base/log.h"
 #include "gdi_canvas.h"
+#include "late_bound.h"
 #include "text/format.h"
 #include "web/web_pages.h"
 #include "wide.h"
@@ -208,5 +212,34 @@ bool handleModelessDialogMessage(MSG& msg) {
 void reportBug(App& app, HWND) { runReportBug(app); }
 
 void setRunAtStartup(App& app, bool on) { applyRunAtStartup(app, on); }
+
+bool browseForFolder(HWND owner, const std::u16string& title, std::u16string& path) {
+  // The picker's new style needs COM on this thread. A thread that already has it in
+  // another mode keeps it; only an initialisation made here is undone.
+  const HRESULT com = coInitializeExLate(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  if (FAILED(com) && com != RPC_E_CHANGED_MODE) logLine(u"CoInitializeEx failed: 0x%x", static_cast<unsigned>(com));
+  wchar_t displayName[MAX_PATH] = L"";
+  BROWSEINFOW info{};
+  info.hwndOwner = owner;
+  info.pszDisplayName = displayName;
+  info.lpszTitle = W(title);
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  bool chosenOk = false;
+  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+  if (chosen) {
+    logLine(u"Folder chosen: %s", U(displayName));
+    wchar_t folder[MAX_PATH] = L"";
+    if (SHGetPathFromIDListW(chosen, folder)) {
+      logLine(u"Folder path: %s", U(folder));
+      path = U(folder);
+      chosenOk = true;
+    } else {
+      logLine(u"Folder chosen has no file-system path");
+    }
+    coTaskMemFreeLate(chosen);
+  }
+  if (SUCCEEDED(com)) coUninitializeLate();
+  return chosenOk;
+}
 
 }  // namespace tirelmo

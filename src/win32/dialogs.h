@@ -16,6 +16,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace tirelmo {
 
 struct App;
@@ -42,6 +44,10 @@ void reportBug(App& app, HWND owner);
 
 // Adds or removes the "Tirelmo" value of the current user's Run key for this executable.
 void setRunAtStartup(App& app, bool on);
+
+// The shell's folder picker with the title; true and the chosen folder's path, or false
+// when the person cancelled or chose something without a file-system path.
+bool browseForFolder(HWND owner, const std::u16string& title, std::u16string& path);
 
 }  // namespace tirelmo
 

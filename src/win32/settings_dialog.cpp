@@ -10,6 +10,7 @@
 #include "app/app.h"
 #include "app/settings_change.h"
 #include "base/log.h"
+#include "dialogs.h"
 #include "late_bound.h"
 #include "main_window.h"
 #include "web/web_pages.h"
@@ -165,30 +166,8 @@ void onOk(HWND dlg, SettingsDialogState& state) {
 }
 
 void browseForDataFolder(HWND dlg, const App& app) {
-  // The picker's new style needs COM on this thread. A thread that already has it in
-  // another mode keeps it; only an initialisation made here is undone.
-  const HRESULT com = coInitializeExLate(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  if (FAILED(com) && com != RPC_E_CHANGED_MODE) logLine(u"CoInitializeEx failed: 0x%x", static_cast<unsigned>(com));
-  wchar_t displayName[MAX_PATH] = L"";
-  const u16 title = app.tr(Txt::SetDlgBrowseTitle);
-  BROWSEINFOW info{};
-  info.hwndOwner = dlg;
-  info.pszDisplayName = displayName;
-  info.lpszTitle = W(title);
-  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
-  if (chosen) {
-    logLine(u"Folder chosen: %s", U(displayName));
-    wchar_t path[MAX_PATH] = L"";
-    if (SHGetPathFromIDListW(chosen, path)) {
-      logLine(u"Folder path: %s", U(path));
-      SetDlgItemTextW(dlg, IDC_SET_DATA_DIR, path);
-    } else {
-      logLine(u"Folder chosen has no file-system path");
-    }
-    coTaskMemFreeLate(chosen);
-  }
-  if (SUCCEEDED(com)) coUninitializeLate();
+  u16 path;
+  if (browseForFolder(dlg, app.tr(Txt::SetDlgBrowseTitle), path)) SetDlgItemTextW(dlg, IDC_SET_DATA_DIR, W(path));
 }
 
 INT_PTR CALLBACK settingsProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {

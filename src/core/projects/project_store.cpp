@@ -225,7 +225,10 @@ int LoadActiveProjects_csv(ProjectStore& store, u16v path) {
 }
 
 int LoadActiveProjects(App& app) {
-  ProjectStore& store = app.projects;
+  return loadActiveProjectsFrom(app.projects, joinPath(app.start.userDataDir, kProjectsFolder));
+}
+
+int loadActiveProjectsFrom(ProjectStore& store, u16v projectsFolder) {
   store.active.clear();
   store.activeFileUnreadable = false;
   using Reader = int (*)(ProjectStore&, u16v);
@@ -236,7 +239,7 @@ int LoadActiveProjects(App& app) {
                {kActiveProjectsP00, LoadActiveProjects_p00},
                {kActiveProjectsCsv, LoadActiveProjects_csv}};
   for (const auto& form : forms) {
-    const u16 path = projectFilePath(app, form.name);
+    const u16 path = joinPath(projectsFolder, form.name);
     if (pathKind(path) != PathKind::File) continue;
     const FileHandle probe = fileOpen(path, OpenMode::ReadExisting);
     if (probe == kInvalidFile) {

@@ -26,6 +26,8 @@ u16 projectFilePath(const App& app, u16v fileName);
 // "active_prj.csv" that exists as a file. Returns what that reader returned; 0 when none
 // exists.
 int LoadActiveProjects(App& app);
+// The same for the project files of any "Projects" folder.
+int loadActiveProjectsFrom(ProjectStore& store, u16v projectsFolder);
 
 // The readers of each form append to their list. The ".p01" readers return the number of
 // lines read, the header included; the ".p00" and ".csv" readers the number of rows read

@@ -1,5 +1,6 @@
 #include "stats/month_stats.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "app/app.h"
@@ -21,6 +22,15 @@ void tableFromBytes(MonthTable& table, const std::uint8_t in[kMonthTableBytes]) 
 }
 
 }  // namespace
+
+void monthTableFromFileBytes(std::string_view bytes, MonthTable& table) {
+  std::uint8_t raw[kMonthTableBytes] = {};
+  const std::size_t have = std::min(bytes.size(), kMonthTableBytes);
+  // Only what the file held is unscrambled: the descrambled form of the zero padding is not
+  // zero, and would show as days that never happened.
+  descrambleBytes(bytes.data(), raw, have);
+  tableFromBytes(table, raw);
+}
 
 u16 monthStatsPath(const App& app) {
   return joinPath(app.start.userDataDir, fmt(u"stats\\%d-%d.ats", app.start.today.year, app.start.today.month));
@@ -91,10 +101,7 @@ void LoadMonthStatData(App& app) {
     const std::uint32_t error = readFailed ? lastErrorCode() : 0;
     fileClose(h);
     if (total > 0) {
-      // Only what the file held is unscrambled: the descrambled form of the zero padding
-      // is not zero, and would show as days that never happened.
-      descrambleBytes(raw, raw, total);
-      tableFromBytes(app.month, raw);
+      monthTableFromFileBytes(std::string_view(reinterpret_cast<const char*>(raw), total), app.month);
       logLine(u"Month Stat data loaded");
     } else {
       logLine(u"Completing Month data loading..");

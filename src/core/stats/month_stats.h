@@ -2,6 +2,8 @@
 // block into "<user-data folder>\stats\<year>-<month>.ats".
 #pragma once
 
+#include <string_view>
+
 #include "stats/day_stats.h"
 #include "text/ustring.h"
 
@@ -12,6 +14,10 @@ struct App;
 // "<user-data folder>\stats\2021-5.ats" for the year and month of the last (re)start; the
 // numbers carry no leading zeros.
 u16 monthStatsPath(const App& app);
+
+// The table from a month file's bytes (at most 496 are taken); what a short file lacks reads
+// as days without records.
+void monthTableFromFileBytes(std::string_view bytes, MonthTable& table);
 
 // Reads the month file into the month table (missing or short parts stay zero), then puts
 // today's record into today's slot.

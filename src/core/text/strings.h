@@ -435,7 +435,19 @@ Language languageFromSetting(u16v settingValue);
 #define TIRELMO_USAGE_DIALOG_TEXTS(X)
 
 // Exporting the data.
-#define TIRELMO_EXPORT_TEXTS(X)
+#define TIRELMO_EXPORT_TEXTS(X)                                                                  \
+  X(MenuExportData, u"Export data…", u"导出数据…")                                               \
+  X(ExportBrowseTitle, u"Choose the folder for the exported data (CSV and JSON)",              \
+    u"选择导出数据（CSV 和 JSON）的文件夹")                                                      \
+  X(ExportDone, u"Your data was exported into\n%s\n\nToDo sheets: %d (%d tasks)\nDone tasks: %d\nMonth statistics: %d days\nProjects: %d\nApps and websites: %d", \
+    u"您的数据已导出到\n%s\n\n待办列表: %d (%d 个任务)\n已完成的任务: %d\n月统计: %d 天\n项目: %d\n应用和网站: %d") \
+  X(ExportDamaged, u"\n\n%d damaged files could not be exported whole; the log names them.",  \
+    u"\n\n%d 个损坏的文件未能完整导出，日志中列出了它们。")                                      \
+  X(ExportInsideData, u"Please choose a folder outside the data folder:\n%s",                  \
+    u"请选择数据文件夹以外的文件夹:\n%s")                                                       \
+  X(ExportNothing, u"No data to export was found in\n%s", u"在以下位置未找到可导出的数据:\n%s") \
+  X(ExportFailed, u"The export could not be written into\n%s\n\nIs the disk full or the folder read-only?", \
+    u"无法将导出写入\n%s\n\n磁盘是否已满或文件夹为只读?")
 
 // Installer and shipping.
 #define TIRELMO_SHIP_TEXTS(X)

@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "text/format.h"
+#include "ui/toolbar.h"
 
 namespace tirelmo {
 
@@ -133,6 +134,8 @@ Menu buildPageMenu(const App& app, const std::vector<u16>& todolistTitles) {
   } else {
     m.push_back(item(app, Txt::MenuViewOldLists, 1107));
     m.push_back(item(app, Txt::MenuBackToToday, 1513));
+    // Beside the old sheets, where the person is already looking for their history.
+    m.push_back(item(app, Txt::MenuExportData, kCmdExportData));
     // Only today's sheet may be emptied; an older one is read-only history.
     if (isTodaySheet(app.sheet, app.start.today))
       m.push_back(item(app, Txt::MenuNewTodoList, 1125));

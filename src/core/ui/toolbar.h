@@ -27,6 +27,7 @@ inline constexpr int kCmdSettingsDialog = 4026;
 inline constexpr int kCmdProjectMenu = 4027;
 inline constexpr int kCmdProjectReport = 4028;
 inline constexpr int kCmdDeleteEntriesMenu = 4029;
+inline constexpr int kCmdExportData = 4030;        // "Export data…" in the page menu
 
 // Buttons the rest of the window refers to by position.
 namespace tb {

@@ -72,6 +72,28 @@ bool parseUsageRow(u16v line, UsageEntry& out) {
 
 }  // namespace
 
+int readUsageFile(u16v path, UsageTable& table) {
+  int read = 0;
+  // Each line stands on its own: a damaged one is dropped (the reader logs it) and the
+  // lines after it still count.
+  readRecordFile(path, true, kLoader, [&](u16& line) {
+    UsageEntry e;
+    if (!parseUsageRow(line, e)) return LineVerdict::Unparsed;
+    // A name listed twice (an edited file) would make two rows on the page and let the
+    // delete dialog remove only one: its seconds go to the first.
+    if (const auto i = findUsage(table, e.name)) {
+      UsageEntry& known = table.entries[*i];
+      known.seconds = addSeconds(known.seconds, e.seconds);
+      known.kind = e.kind;
+    } else {
+      table.entries.push_back(std::move(e));
+    }
+    ++read;
+    return LineVerdict::Accept;
+  });
+  return read;
+}
+
 u16 usageFilePath(const App& app) {
   return fmt(u"%s\\%s\\%s", app.start.userDataDir, kUsageFolder, kUsageFileName);
 }
@@ -120,24 +142,7 @@ bool deleteUsageEntry(UsageTable& t, u16v name) {
 int LoadAppUsageStats(App& app) {
   const u16 path = usageFilePath(app);
   logLine(u"Opening app usage stats in %s", path);
-  int read = 0;
-  // Each line stands on its own: a damaged one is dropped (the reader logs it) and the
-  // lines after it still count.
-  readRecordFile(path, true, kLoader, [&](u16& line) {
-    UsageEntry e;
-    if (!parseUsageRow(line, e)) return LineVerdict::Unparsed;
-    // A name listed twice (an edited file) would make two rows on the page and let the
-    // delete dialog remove only one: its seconds go to the first.
-    if (const auto i = findUsage(app.usage, e.name)) {
-      UsageEntry& known = app.usage.entries[*i];
-      known.seconds = addSeconds(known.seconds, e.seconds);
-      known.kind = e.kind;
-    } else {
-      app.usage.entries.push_back(std::move(e));
-    }
-    ++read;
-    return LineVerdict::Accept;
-  });
+  const int read = readUsageFile(path, app.usage);
   app.usage.fileUnreadable = false;
   if (read == 0 && pathKind(path) != PathKind::Missing) {
     const FileHandle h = fileOpen(path, OpenMode::ReadExisting);

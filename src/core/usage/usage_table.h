@@ -29,6 +29,8 @@ bool deleteUsageEntry(UsageTable& t, u16v name);
 // Appends the file's entries (names already present are merged into them); a damaged line
 // costs only that line. Returns the number of entries read.
 int LoadAppUsageStats(App& app);
+// The reading part of it, for any usage file into any table.
+int readUsageFile(u16v path, UsageTable& table);
 // Writes the whole table, whole or not at all; false when the file was not replaced.
 bool SaveAppUsageStats(App& app);
 

@@ -73,9 +73,10 @@ TEST_F(MenuTest, PageMenuOffersNewSheetOnlyOnTodaysSheet) {
   app.sheet.sheetFileName = u"DailyTask_2021-3-5-5.pm6";
   Menu today = buildPageMenu(app, lists);
   EXPECT_EQ(commandsOf(today),
-            (std::vector<int>{1107, 1513, 1125, 0, 1139, 1140, 0, 0, 1549, 0, 4000, 0, 1548}));
+            (std::vector<int>{1107, 1513, 4030, 1125, 0, 1139, 1140, 0, 0, 1549, 0, 4000, 0, 1548}));
   EXPECT_EQ(today[0].label, u"View old ToDo lists \t[F2]");
-  EXPECT_EQ(today[2].label, u"New ToDo list");
+  EXPECT_EQ(today[2].label, u"Export data…");
+  EXPECT_EQ(today[3].label, u"New ToDo list");
 
   app.sheet.sheetFileName = u"DailyTask_2021-3-4-4.pm6";
   Menu older = buildPageMenu(app, lists);
