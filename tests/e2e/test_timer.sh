@@ -102,6 +102,12 @@ e2e_key "$main_win" F5
 e2e_wait_window '^Timer on: ' 20 "$main_pid"
 timer_win=$E2E_WIN
 e2e_assert_eq "Timer on: $task" "$(e2e_window_title "$timer_win")" "timer window title"
+# Wine sizes the frameless window a moment after it is mapped; on a busy machine the first
+# look can come before that.
+for _ in $(seq 1 30); do
+  [ "$(timer_geometry "$timer_win")" = "56 56 700 120" ] && break
+  sleep 0.1
+done
 e2e_assert_eq "56 56 700 120" "$(timer_geometry "$timer_win")" "timer window size and place (tmrwndx, tmrwndy)"
 # Wine hands the layered window's alpha to X as a 32-bit fraction: 204 of 255 for Classic.
 e2e_assert_eq 3435973836 "$(timer_opacity "$timer_win")" "Classic timer window opacity (alpha 204)"
