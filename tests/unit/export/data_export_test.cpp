@@ -135,7 +135,7 @@ TEST_F(DataExportTest, EveryKindOfAHandMadeFolderComesOutAsCsvAndJson) {
 
 TEST_F(DataExportTest, TheDataFolderIsNeverTheDestination) {
   put("stats/2021-3.ats", scrambled(std::string(496, '\0')));
-  for (const u16 target : {dir.path() + u"\\data", dir.path() + u"/DATA/stats", dir.path() + u"\\out\\..\\data\\new"}) {
+  for (const u16& target : {dir.path() + u"\\data", dir.path() + u"/DATA/stats", dir.path() + u"\\out\\..\\data\\new"}) {
     EXPECT_EQ(run(target).status, ExportStatus::OutputInsideData) << utf16ToUtf8(target);
   }
   EXPECT_FALSE(std::filesystem::exists(data() + "/new"));
