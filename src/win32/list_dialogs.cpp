@@ -13,6 +13,7 @@
 #include "app/todolists.h"
 #include "base/dates.h"
 #include "base/log.h"
+#include "dialog_texts.h"
 #include "main_window.h"
 #include "text/format.h"
 #include "todolists/todolist_registry.h"
@@ -148,6 +149,8 @@ INT_PTR CALLBACK newListProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_INITDIALOG:
       SetWindowLongPtrW(dlg, GWLP_USERDATA, lParam);
+      translateDialog(dlg, reinterpret_cast<NewListBox*>(lParam)->w->app.language(), Txt::CjkNewTodolistTitle,
+                      {{IDOK, Txt::CjkCreate}, {IDCANCEL, Txt::DialogCancel}});
       SendDlgItemMessageW(dlg, IDC_NEWLIST_NAME, EM_SETLIMITTEXT, kTodolistTitleMax, 0);
       SetFocus(GetDlgItem(dlg, IDC_NEWLIST_NAME));
       return FALSE;
@@ -367,6 +370,7 @@ INT_PTR CALLBACK manageProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_INITDIALOG: {
       SetWindowLongPtrW(dlg, GWLP_USERDATA, lParam);
       box = reinterpret_cast<ManageBox*>(lParam);
+      translateDialog(dlg, box->w->app.language(), Txt::CjkManageTodolistsTitle, {{IDOK, Txt::DialogOk}, {IDCANCEL, Txt::DialogCancel}});
       box->list = GetDlgItem(dlg, IDC_MANAGE_LISTS);
       fillManageList(*box);
       SetFocus(box->list);
@@ -539,6 +543,8 @@ INT_PTR CALLBACK moveRowsProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_INITDIALOG:
       SetWindowLongPtrW(dlg, GWLP_USERDATA, lParam);
       box = reinterpret_cast<MoveRowsBox*>(lParam);
+      translateDialog(dlg, box->w->app.language(), Txt::CjkMoveRowsTitle,
+                      {{IDC_MOVEROWS_DESTINATION_LABEL, Txt::CjkDestinationList}, {IDOK, Txt::DialogOk}, {IDCANCEL, Txt::DialogCancel}});
       fillRowList(dlg, *box);
       fillDestinations(dlg, *box);
       SetFocus(GetDlgItem(dlg, IDC_MOVEROWS_ROWS));
@@ -655,6 +661,10 @@ INT_PTR CALLBACK deadlineProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_INITDIALOG:
       SetWindowLongPtrW(dlg, GWLP_USERDATA, lParam);
       box = reinterpret_cast<DeadlineBox*>(lParam);
+      translateDialog(dlg, box->w->app.language(), Txt::CjkDeadlineTitle,
+                      {{IDC_DEADLINE_TODO_LABEL, Txt::CjkDeadlineToDo},
+                       {IDC_DEADLINE_REMOVE, Txt::CjkRemoveDeadline},
+                       {IDOK, Txt::DialogOk}, {IDCANCEL, Txt::DialogCancel}});
       initDeadline(dlg, *box);
       SetFocus(GetDlgItem(dlg, IDC_DEADLINE_CALENDAR));
       return FALSE;

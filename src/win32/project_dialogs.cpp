@@ -9,6 +9,7 @@
 #include "app/app.h"
 #include "art_ids.h"
 #include "base/log.h"
+#include "dialog_texts.h"
 #include "main_window.h"
 #include "projects/project_ops.h"
 #include "projects/project_store.h"
@@ -305,6 +306,10 @@ INT_PTR CALLBACK linkProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_INITDIALOG:
       initLink(dlg, *attach(dlg, lParam));
+      translateDialog(dlg, boxOf(dlg)->w->app.language(), Txt::CjkLinkTitle,
+                      {{IDC_PRJ_CURRENT_LABEL, Txt::CjkCurrentlyLinked},
+                       {IDC_PRJ_LIST_LABEL, Txt::CjkLinkToProject},
+                       {IDOK, Txt::DialogOk}, {IDCANCEL, Txt::DialogCancel}});
       return FALSE;
     case WM_COMMAND:
       if (!box) break;
@@ -435,6 +440,12 @@ INT_PTR CALLBACK editProjectProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPara
   switch (msg) {
     case WM_INITDIALOG:
       initEdit(dlg, *attach(dlg, lParam));
+      translateDialog(dlg, boxOf(dlg)->w->app.language(), Txt::CjkEditProjectTitle,
+                      {{IDC_PRJ_LIST_LABEL, Txt::CjkSelectProjectToEdit},
+                       {IDC_PRJ_NAME_LABEL, Txt::CjkProjectName},
+                       {IDC_PRJ_STATE_LABEL, Txt::CjkProjectState},
+                       {IDC_PRJ_DEADLINE_LABEL, Txt::MenuDeadline},
+                       {IDOK, Txt::DialogOk}, {IDCANCEL, Txt::DialogCancel}});
       return FALSE;
     case WM_COMMAND:
       if (!box) break;
@@ -497,6 +508,11 @@ INT_PTR CALLBACK reportProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_INITDIALOG:
       initReport(dlg, *attach(dlg, lParam));
+      translateDialog(dlg, boxOf(dlg)->w->app.language(), Txt::TipCreateReport,
+                      {{IDC_PRJ_LIST_LABEL, Txt::CjkSelectProject},
+                       {IDC_PRJ_FROM_LABEL, Txt::TimePerDayFrom},
+                       {IDC_PRJ_TO_LABEL, Txt::TimePerDayTo},
+                       {IDOK, Txt::DialogOk}, {IDCANCEL, Txt::DialogCancel}});
       return FALSE;
     case WM_COMMAND:
       if (!box) break;
