@@ -122,7 +122,7 @@ INT_PTR CALLBACK categoriesProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_INITDIALOG:
       SetWindowLongPtrW(dlg, GWLP_USERDATA, lParam);
       box = reinterpret_cast<CategoriesBox*>(lParam);
-      translateDialog(dlg, box->w->app.language(), Txt::CjkCategoriesTitle, {{IDOK, Txt::DialogOk}, {IDCANCEL, Txt::DialogCancel}});
+      translateDialog(dlg, box->w->app.language(), L"CATEGORIESIDDLG");
       createFields(dlg, box->w->app);
       layOut(dlg);
       SetFocus(GetDlgItem(dlg, IDC_CATEGORY_FIRST));

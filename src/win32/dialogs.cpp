@@ -67,26 +67,7 @@ INT_PTR CALLBACK helpDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam
   switch (msg) {
     case WM_INITDIALOG: {
       const HelpStart& start = *reinterpret_cast<const HelpStart*>(lParam);
-      translateDialog(dlg, start.lang, Txt::MenuHelp,
-                      {{IDC_HELP_GROUP_KEYS, Txt::CjkHelpShortcutKeys},
-                       {IDC_HELP_KEY_FIRST, Txt::CjkHelpTab},
-                       {IDC_HELP_KEY_FIRST + 1, Txt::CjkHelpF5},
-                       {IDC_HELP_KEY_FIRST + 2, Txt::CjkHelpF6},
-                       {IDC_HELP_KEY_FIRST + 3, Txt::CjkHelpSave},
-                       {IDC_HELP_KEY_FIRST + 4, Txt::CjkHelpPrevNext},
-                       {IDC_HELP_KEY_FIRST + 5, Txt::CjkHelpRowUp},
-                       {IDC_HELP_KEY_FIRST + 6, Txt::CjkHelpRowDown},
-                       {IDC_HELP_GROUP_SCORES, Txt::CjkHelpScoreKeys},
-                       {IDC_HELP_SCORE_LINE_FIRST, Txt::CjkHelpTomato},
-                       {IDC_HELP_SCORE_LINE_FIRST + 1, Txt::CjkHelpInterruption},
-                       {IDC_HELP_SCORE_LINE_FIRST + 2, Txt::CjkHelpExternal},
-                       {IDC_HELP_SCORE_LINE_FIRST + 3, Txt::CjkHelpAbandoned},
-                       {IDC_HELP_SCORE_LINE_FIRST + 4, Txt::CjkHelpEstimated},
-                       {IDC_HELP_SCORE_LINE_FIRST + 5, Txt::CjkHelpDone},
-                       {IDC_HELP_GROUP_SUPPORT, Txt::CjkHelpSupport},
-                       {IDC_HELP_REQUEST, Txt::CjkHelpRequest},
-                       {IDC_HELP_WRITE_ME, Txt::CjkHelpWriteMe},
-                       {IDOK, Txt::DialogOk}});
+      translateDialog(dlg, start.lang, L"HELPDLG");
       // The score lines are columns made of blanks; only a fixed-pitch face keeps them straight.
       GdiObject& fixedFont = *start.fixedFont;
       fixedFont.reset(fontLike(dlg, L"Consolas", FIXED_PITCH | FF_MODERN, false));
@@ -148,13 +129,7 @@ INT_PTR CALLBACK aboutDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPara
       const AboutStart& start = *reinterpret_cast<const AboutStart*>(lParam);
       auto box = std::make_unique<AboutBox>();
       box->modal = start.modal;
-      translateDialog(dlg, start.lang, Txt::CjkAboutTitle,
-                      {{IDC_ABOUT_LINE_FIRST, Txt::CjkAboutBenefit},
-                       {IDC_ABOUT_LINE_FIRST + 1, Txt::CjkAboutDonation},
-                       {IDC_ABOUT_LINE_FIRST + 2, Txt::CjkAboutSuggest},
-                       {IDC_ABOUT_LINE_FIRST + 3, Txt::CjkAboutAmount},
-                       {IDC_ABOUT_DONATE, Txt::CjkAboutDonate},
-                       {IDCANCEL, Txt::CjkAboutNoThanks}});
+      translateDialog(dlg, start.lang, L"AboutDlg");
       SetDlgItemTextW(dlg, IDC_ABOUT_RELEASE,
                       W(fmt(u"Tirelmo Release: %s.%s (32-bit) ", u"v2.3.3", u"0")));
       SetDlgItemTextW(dlg, IDC_ABOUT_BUILD, W(fmt(u"%s - %s", u"May 14 2021", u"19:36:34")));

@@ -149,8 +149,6 @@ INT_PTR CALLBACK newListProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_INITDIALOG:
       SetWindowLongPtrW(dlg, GWLP_USERDATA, lParam);
-      translateDialog(dlg, reinterpret_cast<NewListBox*>(lParam)->w->app.language(), Txt::CjkNewTodolistTitle,
-                      {{IDOK, Txt::CjkCreate}, {IDCANCEL, Txt::DialogCancel}});
       SendDlgItemMessageW(dlg, IDC_NEWLIST_NAME, EM_SETLIMITTEXT, kTodolistTitleMax, 0);
       SetFocus(GetDlgItem(dlg, IDC_NEWLIST_NAME));
       return FALSE;
@@ -258,8 +256,7 @@ void arrangeManageList(ManageBox& box, const std::vector<int>& order, const std:
   InvalidateRect(list, nullptr, TRUE);
 }
 
-// ImageList_Drag* places the picture relative to the window's top-left corner, not to its
-// client area.
+// ImageList_Drag* places the picture relative to the window's top-left corner, not to its client area.
 POINT clientToWindow(HWND hwnd, POINT p) {
   RECT wr{};
   GetWindowRect(hwnd, &wr);
@@ -370,7 +367,7 @@ INT_PTR CALLBACK manageProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_INITDIALOG: {
       SetWindowLongPtrW(dlg, GWLP_USERDATA, lParam);
       box = reinterpret_cast<ManageBox*>(lParam);
-      translateDialog(dlg, box->w->app.language(), Txt::CjkManageTodolistsTitle, {{IDOK, Txt::DialogOk}, {IDCANCEL, Txt::DialogCancel}});
+      translateDialog(dlg, box->w->app.language(), L"ACTINVTDLDLG");
       box->list = GetDlgItem(dlg, IDC_MANAGE_LISTS);
       fillManageList(*box);
       SetFocus(box->list);
@@ -416,8 +413,7 @@ INT_PTR CALLBACK manageProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_CAPTURECHANGED:
-      // Another window took the mouse (a switch of program, a menu): the drag ends without
-      // a drop.
+      // Another window took the mouse (a switch of program, a menu): the drag ends without a drop.
       if (box && box->dragging) stopDrag(dlg, *box);
       break;
     case kMsgExplainTitle:
@@ -543,8 +539,6 @@ INT_PTR CALLBACK moveRowsProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_INITDIALOG:
       SetWindowLongPtrW(dlg, GWLP_USERDATA, lParam);
       box = reinterpret_cast<MoveRowsBox*>(lParam);
-      translateDialog(dlg, box->w->app.language(), Txt::CjkMoveRowsTitle,
-                      {{IDC_MOVEROWS_DESTINATION_LABEL, Txt::CjkDestinationList}, {IDOK, Txt::DialogOk}, {IDCANCEL, Txt::DialogCancel}});
       fillRowList(dlg, *box);
       fillDestinations(dlg, *box);
       SetFocus(GetDlgItem(dlg, IDC_MOVEROWS_ROWS));
@@ -661,10 +655,6 @@ INT_PTR CALLBACK deadlineProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_INITDIALOG:
       SetWindowLongPtrW(dlg, GWLP_USERDATA, lParam);
       box = reinterpret_cast<DeadlineBox*>(lParam);
-      translateDialog(dlg, box->w->app.language(), Txt::CjkDeadlineTitle,
-                      {{IDC_DEADLINE_TODO_LABEL, Txt::CjkDeadlineToDo},
-                       {IDC_DEADLINE_REMOVE, Txt::CjkRemoveDeadline},
-                       {IDOK, Txt::DialogOk}, {IDCANCEL, Txt::DialogCancel}});
       initDeadline(dlg, *box);
       SetFocus(GetDlgItem(dlg, IDC_DEADLINE_CALENDAR));
       return FALSE;
@@ -710,6 +700,7 @@ HWND createModeless(MainWindow& w, const wchar_t* name, std::unique_ptr<T> state
     return nullptr;
   }
   state.release();  // the dialog's WM_NCDESTROY frees it
+  translateDialog(dlg, w.app.language(), name);
   ShowWindow(dlg, SW_SHOW);
   return dlg;
 }

@@ -306,10 +306,7 @@ INT_PTR CALLBACK linkProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_INITDIALOG:
       initLink(dlg, *attach(dlg, lParam));
-      translateDialog(dlg, boxOf(dlg)->w->app.language(), Txt::CjkLinkTitle,
-                      {{IDC_PRJ_CURRENT_LABEL, Txt::CjkCurrentlyLinked},
-                       {IDC_PRJ_LIST_LABEL, Txt::CjkLinkToProject},
-                       {IDOK, Txt::DialogOk}, {IDCANCEL, Txt::DialogCancel}});
+      translateDialog(dlg, boxOf(dlg)->w->app.language(), L"LINKTOPRJDLG");
       return FALSE;
     case WM_COMMAND:
       if (!box) break;
@@ -440,12 +437,7 @@ INT_PTR CALLBACK editProjectProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPara
   switch (msg) {
     case WM_INITDIALOG:
       initEdit(dlg, *attach(dlg, lParam));
-      translateDialog(dlg, boxOf(dlg)->w->app.language(), Txt::CjkEditProjectTitle,
-                      {{IDC_PRJ_LIST_LABEL, Txt::CjkSelectProjectToEdit},
-                       {IDC_PRJ_NAME_LABEL, Txt::CjkProjectName},
-                       {IDC_PRJ_STATE_LABEL, Txt::CjkProjectState},
-                       {IDC_PRJ_DEADLINE_LABEL, Txt::MenuDeadline},
-                       {IDOK, Txt::DialogOk}, {IDCANCEL, Txt::DialogCancel}});
+      translateDialog(dlg, boxOf(dlg)->w->app.language(), L"EDITPRJDLG");
       return FALSE;
     case WM_COMMAND:
       if (!box) break;
@@ -508,11 +500,7 @@ INT_PTR CALLBACK reportProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_INITDIALOG:
       initReport(dlg, *attach(dlg, lParam));
-      translateDialog(dlg, boxOf(dlg)->w->app.language(), Txt::TipCreateReport,
-                      {{IDC_PRJ_LIST_LABEL, Txt::CjkSelectProject},
-                       {IDC_PRJ_FROM_LABEL, Txt::TimePerDayFrom},
-                       {IDC_PRJ_TO_LABEL, Txt::TimePerDayTo},
-                       {IDOK, Txt::DialogOk}, {IDCANCEL, Txt::DialogCancel}});
+      translateDialog(dlg, boxOf(dlg)->w->app.language(), L"REPORT_ON_PRJ");
       return FALSE;
     case WM_COMMAND:
       if (!box) break;

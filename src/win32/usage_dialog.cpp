@@ -79,9 +79,7 @@ INT_PTR CALLBACK usageDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPara
   switch (msg) {
     case WM_INITDIALOG:
       SetWindowLongPtrW(dlg, GWLP_USERDATA, lParam);
-      translateDialog(dlg, reinterpret_cast<UsageBox*>(lParam)->w->app.language(), Txt::CjkUsageDeleteTitle,
-                      {{IDC_USAGE_LIST_LABEL, Txt::CjkUsageSelectItem}, {IDOK, Txt::CjkDelete},
-                       {IDCANCEL, Txt::DialogCancel}});
+      translateDialog(dlg, reinterpret_cast<UsageBox*>(lParam)->w->app.language(), L"APPUSAGEDELDLG");
       fillList(dlg, *reinterpret_cast<UsageBox*>(lParam));
       return TRUE;
     case WM_COMMAND:
