@@ -141,20 +141,22 @@ wine_appdata_windows() {
   wine cmd /c echo '%APPDATA%' </dev/null 2>/dev/null | tr -d '\r' | tail -n 1
 }
 
-# Faces whose missing glyphs (Chinese ones) Wine should take from WenQuanYi Micro Hei. The
-# program's Latin faces keep drawing Latin text themselves: a system link only supplies the
-# characters the face lacks. "MS Shell Dlg"/"Tahoma" cover dialogs, menus, tooltips and
-# captions; the others are the faces the pages, the timer and the .rc dialogs ask for, and
-# the faces Wine itself falls back to on Debian when those are not installed (DejaVu, URW).
+# Faces whose missing glyphs (Chinese ones) Wine should take from WenQuanYi Micro Hei: the
+# faces the program, its dialogs and Wine's menus, tooltips and captions ask for, and the
+# faces Wine draws with on Debian when those are not installed (DejaVu, URW). Only the ones
+# installed here are linked (wine_cjk_fonts_reg): Wine uses a system link of a face that is
+# not installed as the face itself, and Latin text would then be drawn in WenQuanYi too.
 WINE_CJK_LINKED_FACES=(
-  "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "Microsoft Sans Serif" "MS Sans Serif" "Segoe UI"
+  "DejaVu Sans" "DejaVu Serif" "DejaVu Sans Mono" "Nimbus Sans" "Nimbus Roman" "Nimbus Mono PS"
+  "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "MS Sans Serif" "Segoe UI"
   "Segoe Print" "Buxton Sketch" "Trebuchet MS" "Arial" "Times New Roman" "Courier New"
-  "Verdana" "Bradley Hand ITC" "Consolas" "DejaVu Sans" "DejaVu Serif" "DejaVu Sans Mono"
-  "Nimbus Sans" "Nimbus Roman" "Nimbus Mono PS"
+  "Verdana" "Bradley Hand ITC" "Consolas"
 )
-# Chinese faces the program names outright: without them installed, Wine would choose a
-# Latin face by its own rules; the replacement makes the name mean WenQuanYi Micro Hei.
-WINE_CJK_REPLACED_FACES=("Microsoft YaHei" "PMingLiU" "SimSun" "NSimSun" "SimHei" "MingLiU")
+# Chinese faces that are not installed: the replacement makes the name mean WenQuanYi Micro
+# Hei. "Microsoft YaHei" is left out on purpose: the English pages use it for project names,
+# legends and score counts, which then keep the Latin face Wine falls back to (linked above
+# for their Chinese text) and so stay pixel-identical to the page references.
+WINE_CJK_REPLACED_FACES=("PMingLiU" "SimSun" "NSimSun" "SimHei" "MingLiU")
 WINE_CJK_FONT_FILE="wqy-microhei.ttc"
 WINE_CJK_FONT_FACE="WenQuanYi Micro Hei"
 
@@ -168,15 +170,23 @@ _wine_reg_multi_sz() {
 # wine_cjk_fonts_reg
 #   Print the .reg text that gives $WINEPREFIX's programs Chinese glyphs for every face above.
 wine_cjk_fonts_reg() {
-  local face link
+  local face link installed
   link=$(_wine_reg_multi_sz "$WINE_CJK_FONT_FILE,$WINE_CJK_FONT_FACE")
+  # Wine names a fallback face by its full name ("DejaVu Sans Bold" for a bold "Segoe Print"),
+  # and looks the link up by that name: families and full names both count.
+  installed=$( (fc-list : family; fc-list : fullname) 2>/dev/null | sed 's/^:\{0,1\}fullname=//' | tr ',' '\n')
   printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
   for face in "${WINE_CJK_REPLACED_FACES[@]}"; do
     printf '"%s"="%s"\r\n' "$face" "$WINE_CJK_FONT_FACE"
   done
+  # The key is emptied first, so that it holds exactly the links for the faces installed now.
+  printf '\r\n[-HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
   printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
   for face in "${WINE_CJK_LINKED_FACES[@]}"; do
-    printf '"%s"=hex(7):%s\r\n' "$face" "$link"
+    for style in "" " Bold" " Italic" " Oblique" " Bold Italic" " Bold Oblique"; do
+      grep -xF "$face$style" <<<"$installed" >/dev/null || continue
+      printf '"%s"=hex(7):%s\r\n' "$face$style" "$link"
+    done
   done
 }
 
@@ -215,8 +225,8 @@ wine_prefix_cjk_fonts() {
     return 1
   fi
   # reg import also ends with 0 on a file it did not understand: read one value back.
-  if ! wine reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-      /v "${WINE_CJK_LINKED_FACES[0]}" </dev/null 2>>"$log" | grep -F "$WINE_CJK_FONT_FILE,$WINE_CJK_FONT_FACE" >/dev/null; then
+  if ! wine reg query 'HKCU\Software\Wine\Fonts\Replacements' /v "${WINE_CJK_REPLACED_FACES[0]}" \
+      </dev/null 2>>"$log" | grep -F "$WINE_CJK_FONT_FACE" >/dev/null; then
     rm -f "$new"
     echo "the CJK font links did not arrive in $WINEPREFIX (see $log)" >&2
     return 1
