@@ -8,7 +8,8 @@
 #           fuzz targets, benchmarks)
 #   win32   the MinGW-w64 i686 cross compiler (Tirelmo.exe, Vornel.exe, Win32 adapter tests)
 #           and NSIS (the installer Tirelmo-setup.exe)
-#   run     Wine with 32-bit support (runs the Win32 programs and their tests)
+#   run     Wine with 32-bit support (runs the Win32 programs and their tests) and the CJK
+#           font Wine falls back to for Chinese text (fonts-wqy-microhei)
 #   e2e     Xvfb, openbox, xdotool, X utilities, ImageMagick (end-to-end tests on a virtual
 #           display); implies run
 #   all     everything above (the default)
@@ -58,7 +59,7 @@ if [ $want_win32 -eq 1 ]; then
   packages+=(g++-mingw-w64-i686-posix mingw-w64-tools googletest nsis)
 fi
 if [ $want_run -eq 1 ]; then
-  packages+=(wine wine32:i386)
+  packages+=(wine wine32:i386 fonts-wqy-microhei)
 fi
 if [ $want_e2e -eq 1 ]; then
   packages+=(xvfb xauth openbox xdotool x11-utils imagemagick procps)

@@ -65,6 +65,7 @@ fi
 wine_env_use "${TIRELMO_WINEPREFIX:-$HOME/.local/share/tirelmo/wine}"
 echo "start: Wine prefix $WINEPREFIX (first use takes a few seconds)"
 wine_prefix_ensure "$root/build/win32/wine-start.log"
+wine_prefix_cjk_fonts "$root/build/win32/wine-start.log"
 
 cd "$root/build/win32/program"
 if [ $launcher -eq 1 ]; then

@@ -140,3 +140,96 @@ wine_unix_path() {
 wine_appdata_windows() {
   wine cmd /c echo '%APPDATA%' </dev/null 2>/dev/null | tr -d '\r' | tail -n 1
 }
+
+# Faces whose missing glyphs (Chinese ones) Wine should take from WenQuanYi Micro Hei: the
+# faces the program, its dialogs and Wine's menus, tooltips and captions ask for, and the
+# faces Wine draws with on Debian when those are not installed (DejaVu, URW). Only the ones
+# installed here are linked (wine_cjk_fonts_reg): Wine uses a system link of a face that is
+# not installed as the face itself, and Latin text would then be drawn in WenQuanYi too.
+WINE_CJK_LINKED_FACES=(
+  "DejaVu Sans" "DejaVu Serif" "DejaVu Sans Mono" "Nimbus Sans" "Nimbus Roman" "Nimbus Mono PS"
+  "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "MS Sans Serif" "Segoe UI"
+  "Segoe Print" "Buxton Sketch" "Trebuchet MS" "Arial" "Times New Roman" "Courier New"
+  "Verdana" "Bradley Hand ITC" "Consolas"
+)
+# Chinese faces that are not installed: the replacement makes the name mean WenQuanYi Micro
+# Hei. "Microsoft YaHei" is left out on purpose: the English pages use it for project names,
+# legends and score counts, which then keep the Latin face Wine falls back to (linked above
+# for their Chinese text) and so stay pixel-identical to the page references.
+WINE_CJK_REPLACED_FACES=("PMingLiU" "SimSun" "NSimSun" "SimHei" "MingLiU")
+WINE_CJK_FONT_FILE="wqy-microhei.ttc"
+WINE_CJK_FONT_FACE="WenQuanYi Micro Hei"
+
+# _wine_reg_multi_sz TEXT
+#   Print ASCII TEXT as the hex(7) data of a one-string REG_MULTI_SZ value in a REGEDIT4 file,
+#   where multi-strings are single-byte text that the import widens.
+_wine_reg_multi_sz() {
+  printf '%s' "$1" | od -An -v -tx1 | tr -s ' \n' ' ' | sed 's/^ //; s/ $//; s/ /,/g; s/$/,00,00/'
+}
+
+# wine_cjk_fonts_reg
+#   Print the .reg text that gives $WINEPREFIX's programs Chinese glyphs for every face above.
+wine_cjk_fonts_reg() {
+  local face link installed
+  link=$(_wine_reg_multi_sz "$WINE_CJK_FONT_FILE,$WINE_CJK_FONT_FACE")
+  # Wine names a fallback face by its full name ("DejaVu Sans Bold" for a bold "Segoe Print"),
+  # and looks the link up by that name: families and full names both count.
+  installed=$( (fc-list : family; fc-list : fullname) 2>/dev/null | sed 's/^:\{0,1\}fullname=//' | tr ',' '\n')
+  printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+  for face in "${WINE_CJK_REPLACED_FACES[@]}"; do
+    printf '"%s"="%s"\r\n' "$face" "$WINE_CJK_FONT_FACE"
+  done
+  # The key is emptied first, so that it holds exactly the links for the faces installed now.
+  printf '\r\n[-HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
+  printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
+  for face in "${WINE_CJK_LINKED_FACES[@]}"; do
+    for style in "" " Bold" " Italic" " Oblique" " Bold Italic" " Bold Oblique"; do
+      grep -xF "$face$style" <<<"$installed" >/dev/null || continue
+      printf '"%s"=hex(7):%s\r\n' "$face$style" "$link"
+    done
+  done
+}
+
+# _wine_cjk_font_installed
+#   True when the system's fonts (where Wine finds them, through fontconfig) hold the CJK font.
+_wine_cjk_font_installed() {
+  if command -v fc-list >/dev/null 2>&1; then
+    fc-list 2>/dev/null | grep -F "/$WINE_CJK_FONT_FILE:" >/dev/null
+  else
+    [ -f "/usr/share/fonts/truetype/wqy/$WINE_CJK_FONT_FILE" ]
+  fi
+}
+
+# wine_prefix_cjk_fonts [LOGFILE]
+#   Make Chinese text readable in $WINEPREFIX: one `wine reg import` of wine_cjk_fonts_reg.
+#   Skipped when the prefix already holds exactly that text (a copy kept beside the prefix's
+#   registry), so calling it before every start costs nothing. Needs the font package
+#   fonts-wqy-microhei (scripts/install-deps.sh run); without it, warns and changes nothing.
+wine_prefix_cjk_fonts() {
+  local log=${1:-/dev/null}
+  : "${WINEPREFIX:?wine_prefix_cjk_fonts: call wine_env_use first}"
+  local done_file="$WINEPREFIX/.tirelmo-cjk-fonts.reg" new="$WINEPREFIX/.tirelmo-cjk-fonts.reg.new"
+  if ! _wine_cjk_font_installed; then
+    echo "warning: $WINE_CJK_FONT_FILE not installed (fonts-wqy-microhei): Chinese text shows as boxes" >&2
+    return 0
+  fi
+  wine_cjk_fonts_reg >"$new" || return 1
+  if cmp -s "$new" "$done_file"; then
+    rm -f "$new"
+    return 0
+  fi
+  if ! setsid -w wine reg import "$(winepath -w "$new" 2>/dev/null | tr -d '\r')" \
+      </dev/null >>"$log" 2>&1; then
+    rm -f "$new"
+    echo "could not import the CJK font settings into $WINEPREFIX (see $log)" >&2
+    return 1
+  fi
+  # reg import also ends with 0 on a file it did not understand: read one value back.
+  if ! wine reg query 'HKCU\Software\Wine\Fonts\Replacements' /v "${WINE_CJK_REPLACED_FACES[0]}" \
+      </dev/null 2>>"$log" | grep -F "$WINE_CJK_FONT_FACE" >/dev/null; then
+    rm -f "$new"
+    echo "the CJK font links did not arrive in $WINEPREFIX (see $log)" >&2
+    return 1
+  fi
+  mv "$new" "$done_file"
+}

@@ -7,6 +7,7 @@
 
 #include "app/app.h"
 #include "base/log.h"
+#include "dialog_texts.h"
 #include "main_window.h"
 #include "project_dialogs.h"
 #include "projects/categories.h"
@@ -121,6 +122,7 @@ INT_PTR CALLBACK categoriesProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_INITDIALOG:
       SetWindowLongPtrW(dlg, GWLP_USERDATA, lParam);
       box = reinterpret_cast<CategoriesBox*>(lParam);
+      translateDialog(dlg, box->w->app.language(), L"CATEGORIESIDDLG");
       createFields(dlg, box->w->app);
       layOut(dlg);
       SetFocus(GetDlgItem(dlg, IDC_CATEGORY_FIRST));

@@ -243,8 +243,8 @@ void toolbarMenuCommand(MainWindow& w, int id) {
   showMenuAtClient(w, menu, p.x, p.y);
 }
 
-void aboutCommand(MainWindow& w, int id) { showAboutDialog(w.hwnd, id == kCmdAboutModal); }
-void helpCommand(MainWindow& w, int) { showHelpDialog(w.hwnd); }
+void aboutCommand(MainWindow& w, int id) { showAboutDialog(w.hwnd, id == kCmdAboutModal, w.app.language()); }
+void helpCommand(MainWindow& w, int) { showHelpDialog(w.hwnd, w.app.language()); }
 void reportBugCommand(MainWindow& w, int) { reportBug(w.app, w.hwnd); }
 void minimizeCommand(MainWindow& w, int) { MinimizeToTray(w); }
 void leaveTrayCommand(MainWindow& w, int) { leaveTray(w); }

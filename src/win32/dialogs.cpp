@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/log.h"
+#include "dialog_texts.h"
 #include "gdi_canvas.h"
 #include "late_bound.h"
 #include "text/format.h"
@@ -35,6 +36,12 @@ struct AboutBox {
   GdiObject linkFont;  // the underlined web-site link
 };
 
+// What the box is started with (WM_INITDIALOG's lParam).
+struct AboutStart {
+  bool modal;
+  Language lang;
+};
+
 AboutBox* aboutBoxOf(HWND dlg) { return reinterpret_cast<AboutBox*>(GetWindowLongPtrW(dlg, GWLP_USERDATA)); }
 
 HINSTANCE instanceOf(HWND hwnd) {
@@ -54,12 +61,19 @@ HFONT fontLike(HWND dlg, const wchar_t* face, DWORD pitchAndFamily, bool underli
   return CreateFontIndirectW(&lf);
 }
 
-// lParam: the caller's GdiObject that keeps the score lines' font until the box has ended.
+struct HelpStart {
+  GdiObject* fixedFont;  // the caller's: keeps the score lines' font until the box has ended
+  Language lang;
+};
+
+// lParam: a HelpStart.
 INT_PTR CALLBACK helpDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_INITDIALOG: {
+      const HelpStart& start = *reinterpret_cast<const HelpStart*>(lParam);
+      translateDialog(dlg, start.lang, L"HELPDLG");
       // The score lines are columns made of blanks; only a fixed-pitch face keeps them straight.
-      GdiObject& fixedFont = *reinterpret_cast<GdiObject*>(lParam);
+      GdiObject& fixedFont = *start.fixedFont;
       fixedFont.reset(fontLike(dlg, L"Consolas", FIXED_PITCH | FF_MODERN, false));
       if (fixedFont)
         for (int id = IDC_HELP_SCORE_LINE_FIRST; id < IDC_HELP_SCORE_LINE_FIRST + 6; ++id)
@@ -116,8 +130,10 @@ void closeAbout(HWND dlg, INT_PTR result) {
 INT_PTR CALLBACK aboutDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_INITDIALOG: {
+      const AboutStart& start = *reinterpret_cast<const AboutStart*>(lParam);
       auto box = std::make_unique<AboutBox>();
-      box->modal = lParam != 0;
+      box->modal = start.modal;
+      translateDialog(dlg, start.lang, L"AboutDlg");
       SetDlgItemTextW(dlg, IDC_ABOUT_RELEASE,
                       W(fmt(u"Tirelmo Release: %s.%s (32-bit) ", u"v2.3.3", u"0")));
       SetDlgItemTextW(dlg, IDC_ABOUT_BUILD, W(fmt(u"%s - %s", u"May 14 2021", u"19:36:34")));
@@ -177,16 +193,19 @@ INT_PTR CALLBACK aboutDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-void showHelpDialog(HWND owner) {
+void showHelpDialog(HWND owner, Language lang) {
   GdiObject fixedFont;  // outlives the box and its controls
+  HelpStart start{&fixedFont, lang};
   const INT_PTR r = DialogBoxParamW(instanceOf(owner), L"HELPDLG", owner, helpDialogProc,
-                                    reinterpret_cast<LPARAM>(&fixedFont));
+                                    reinterpret_cast<LPARAM>(&start));
   if (r == -1) logLastError(u"DialogBox HELPDLG");
 }
 
-void showAboutDialog(HWND owner, bool modal) {
+void showAboutDialog(HWND owner, bool modal, Language lang) {
+  AboutStart start{modal, lang};
   if (modal) {
-    if (DialogBoxParamW(instanceOf(owner), L"AboutDlg", owner, aboutDialogProc, 1) == -1)
+    if (DialogBoxParamW(instanceOf(owner), L"AboutDlg", owner, aboutDialogProc, reinterpret_cast<LPARAM>(&start)) ==
+        -1)
       logLastError(u"DialogBox AboutDlg");
     return;
   }
@@ -195,7 +214,8 @@ void showAboutDialog(HWND owner, bool modal) {
     SetForegroundWindow(g_modelessAbout);
     return;
   }
-  g_modelessAbout = CreateDialogParamW(instanceOf(owner), L"AboutDlg", owner, aboutDialogProc, 0);
+  g_modelessAbout =
+      CreateDialogParamW(instanceOf(owner), L"AboutDlg", owner, aboutDialogProc, reinterpret_cast<LPARAM>(&start));
   if (!g_modelessAbout) {
     logLastError(u"CreateDialog AboutDlg");
     return;

@@ -13,6 +13,7 @@
 #include "app/todolists.h"
 #include "base/dates.h"
 #include "base/log.h"
+#include "dialog_texts.h"
 #include "main_window.h"
 #include "text/format.h"
 #include "todolists/todolist_registry.h"
@@ -255,8 +256,7 @@ void arrangeManageList(ManageBox& box, const std::vector<int>& order, const std:
   InvalidateRect(list, nullptr, TRUE);
 }
 
-// ImageList_Drag* places the picture relative to the window's top-left corner, not to its
-// client area.
+// ImageList_Drag* places the picture relative to the window's top-left corner, not to its client area.
 POINT clientToWindow(HWND hwnd, POINT p) {
   RECT wr{};
   GetWindowRect(hwnd, &wr);
@@ -367,6 +367,7 @@ INT_PTR CALLBACK manageProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_INITDIALOG: {
       SetWindowLongPtrW(dlg, GWLP_USERDATA, lParam);
       box = reinterpret_cast<ManageBox*>(lParam);
+      translateDialog(dlg, box->w->app.language(), L"ACTINVTDLDLG");
       box->list = GetDlgItem(dlg, IDC_MANAGE_LISTS);
       fillManageList(*box);
       SetFocus(box->list);
@@ -412,8 +413,7 @@ INT_PTR CALLBACK manageProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_CAPTURECHANGED:
-      // Another window took the mouse (a switch of program, a menu): the drag ends without
-      // a drop.
+      // Another window took the mouse (a switch of program, a menu): the drag ends without a drop.
       if (box && box->dragging) stopDrag(dlg, *box);
       break;
     case kMsgExplainTitle:
@@ -700,6 +700,7 @@ HWND createModeless(MainWindow& w, const wchar_t* name, std::unique_ptr<T> state
     return nullptr;
   }
   state.release();  // the dialog's WM_NCDESTROY frees it
+  translateDialog(dlg, w.app.language(), name);
   ShowWindow(dlg, SW_SHOW);
   return dlg;
 }

@@ -19,6 +19,9 @@
 #define IDC_DEADLINE_CALENDAR 1742
 #define IDC_DEADLINE_TASK 1743
 #define IDC_DEADLINE_STATE 1744
+// Labels with ids only so that the Chinese texts can replace them.
+#define IDC_MOVEROWS_DESTINATION_LABEL 1920
+#define IDC_DEADLINE_TODO_LABEL 1921
 
 #ifndef RC_INVOKED
 

@@ -307,7 +307,7 @@ void onKeyDown(MainWindow& w, WPARAM key) {
       }
       break;
     case VK_F1:
-      showHelpDialog(w.hwnd);
+      showHelpDialog(w.hwnd, w.app.language());
       break;
     case VK_F2:
       runCommand(w, kCmdViewOldSheet);

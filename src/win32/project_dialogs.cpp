@@ -9,6 +9,7 @@
 #include "app/app.h"
 #include "art_ids.h"
 #include "base/log.h"
+#include "dialog_texts.h"
 #include "main_window.h"
 #include "projects/project_ops.h"
 #include "projects/project_store.h"
@@ -305,6 +306,7 @@ INT_PTR CALLBACK linkProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_INITDIALOG:
       initLink(dlg, *attach(dlg, lParam));
+      translateDialog(dlg, boxOf(dlg)->w->app.language(), L"LINKTOPRJDLG");
       return FALSE;
     case WM_COMMAND:
       if (!box) break;
@@ -435,6 +437,7 @@ INT_PTR CALLBACK editProjectProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPara
   switch (msg) {
     case WM_INITDIALOG:
       initEdit(dlg, *attach(dlg, lParam));
+      translateDialog(dlg, boxOf(dlg)->w->app.language(), L"EDITPRJDLG");
       return FALSE;
     case WM_COMMAND:
       if (!box) break;
@@ -497,6 +500,7 @@ INT_PTR CALLBACK reportProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_INITDIALOG:
       initReport(dlg, *attach(dlg, lParam));
+      translateDialog(dlg, boxOf(dlg)->w->app.language(), L"REPORT_ON_PRJ");
       return FALSE;
     case WM_COMMAND:
       if (!box) break;

@@ -12,6 +12,14 @@
 #define IDC_PRJ_STATE 1037
 #define IDC_PRJ_DATE_FROM 1038  // the deadline picker of NEWPRJDLG and EDITPRJDLG too
 #define IDC_PRJ_DATE_TO 1023
+// Labels with ids only so that the Chinese texts can replace them.
+#define IDC_PRJ_CURRENT_LABEL 1930
+#define IDC_PRJ_LIST_LABEL 1931
+#define IDC_PRJ_NAME_LABEL 1932
+#define IDC_PRJ_STATE_LABEL 1933
+#define IDC_PRJ_DEADLINE_LABEL 1934
+#define IDC_PRJ_FROM_LABEL 1935
+#define IDC_PRJ_TO_LABEL 1936
 #define IDC_CATEGORY_FIRST 1147  // 1147..1158: categories 1..12
 
 #ifndef RC_INVOKED

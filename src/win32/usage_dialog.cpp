@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "base/log.h"
+#include "dialog_texts.h"
 #include "main_window.h"
 #include "usage/usage_table.h"
 #include "wide.h"
@@ -78,6 +79,7 @@ INT_PTR CALLBACK usageDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPara
   switch (msg) {
     case WM_INITDIALOG:
       SetWindowLongPtrW(dlg, GWLP_USERDATA, lParam);
+      translateDialog(dlg, reinterpret_cast<UsageBox*>(lParam)->w->app.language(), L"APPUSAGEDELDLG");
       fillList(dlg, *reinterpret_cast<UsageBox*>(lParam));
       return TRUE;
     case WM_COMMAND:

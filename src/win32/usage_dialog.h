@@ -3,6 +3,7 @@
 #pragma once
 
 #define IDC_USAGE_LIST 1029
+#define IDC_USAGE_LIST_LABEL 1940  // an id only so that the Chinese text can replace it
 
 #ifndef RC_INVOKED
 

@@ -244,8 +244,11 @@ e2e_env_up() {
 # _e2e_prefix_settings
 #   Desktop settings of the prefix that screenshots depend on: a caret that never blinks
 #   (CursorBlinkRate -1, as on Windows), so two screenshots of the same window are equal
-#   whenever they are taken. Set before the run's programs start.
+#   whenever they are taken; Chinese glyphs for the program's faces (wine_prefix_cjk_fonts).
+#   Set before the run's programs start.
 _e2e_prefix_settings() {
+  wine_prefix_cjk_fonts "$E2E_STATE_DIR/wine.log" \
+    || echo "warning: Chinese text will show as boxes in this prefix" >&2
   setsid -w wine reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /t REG_SZ /d -1 /f \
     </dev/null >>"$E2E_STATE_DIR/wine.log" 2>&1 \
     || echo "warning: could not set CursorBlinkRate in the prefix (see $E2E_STATE_DIR/wine.log)" >&2

@@ -453,7 +453,52 @@ Language languageFromSetting(u16v settingValue);
 #define TIRELMO_SHIP_TEXTS(X)
 
 // Chinese twins found missing on screen.
-#define TIRELMO_CJK_TEXTS(X)
+#define TIRELMO_CJK_TEXTS(X) \
+  X(CjkCreate, u"&Create", u"创建(&C)") \
+  X(CjkNewTodolistTitle, u"New Todolist", u"新建任务清单") \
+  X(CjkManageTodolistsTitle, u"Manage Todo lists", u"管理任务清单") \
+  X(CjkMoveRowsTitle, u"Select Rows to Move", u"选择要移动的行") \
+  X(CjkDestinationList, u"Destination List", u"目标清单") \
+  X(CjkDeadlineTitle, u"Set a Deadline for this todo item", u"为此待办事项设置截止日期") \
+  X(CjkDeadlineToDo, u"To do:", u"待办：") \
+  X(CjkRemoveDeadline, u"Remove Deadline", u"删除截止日期") \
+  X(CjkLinkTitle, u"Link Todo to Project", u"将待办链接到项目") \
+  X(CjkCurrentlyLinked, u"Currently linked to", u"当前链接到") \
+  X(CjkLinkToProject, u"Link to Project", u"链接到项目") \
+  X(CjkEditProjectTitle, u"Edit Project", u"编辑项目") \
+  X(CjkSelectProjectToEdit, u"Select Project to edit:", u"选择要编辑的项目：") \
+  X(CjkProjectName, u"Project Name", u"项目名称") \
+  X(CjkProjectState, u"State", u"状态") \
+  X(CjkSelectProject, u"Select Project", u"选择项目") \
+  X(CjkCategoriesTitle, u"Categories", u"分类") \
+  X(CjkUsageDeleteTitle, u"Remove Entries from App + Website Stats", u"从应用和网站统计中删除条目") \
+  X(CjkUsageSelectItem, u"Select Item to delete:", u"选择要删除的条目：") \
+  X(CjkDelete, u"&Delete", u"删除(&D)") \
+  X(CjkHelpShortcutKeys, u"Shortcut Keys", u"快捷键") \
+  X(CjkHelpTab, u"Tab = Main Menu", u"Tab = 主菜单") \
+  X(CjkHelpF5, u"F5 = Start Timer", u"F5 = 开始计时") \
+  X(CjkHelpF6, u"F6 = Stop Timer", u"F6 = 停止计时") \
+  X(CjkHelpSave, u"Ctrl + S = Save", u"Ctrl + S = 保存") \
+  X(CjkHelpPrevNext, u"Alt + Left/Right = Prev/Next ToDo", u"Alt + 左/右 = 上一个/下一个待办") \
+  X(CjkHelpRowUp, u"Alt + Up = Move Row Up", u"Alt + 上 = 上移一行") \
+  X(CjkHelpRowDown, u"Alt + Down = Move Row Down", u"Alt + 下 = 下移一行") \
+  X(CjkHelpScoreKeys, u"Score Keys", u"分数快捷键") \
+  X(CjkHelpTomato, u"Tomato:         Ctrl + T   (Ctrl + Shift + T = remove)", u"番茄钟：   Ctrl + T   (Ctrl + Shift + T = 删除)") \
+  X(CjkHelpInterruption, u"Interruption:   Ctrl + I   (Ctrl + Shift + I = remove)", u"内部中断： Ctrl + I   (Ctrl + Shift + I = 删除)") \
+  X(CjkHelpExternal, u"Extern Interr:  Ctrl + E   (Ctrl + Shift + E = remove)", u"外部中断： Ctrl + E   (Ctrl + Shift + E = 删除)") \
+  X(CjkHelpAbandoned, u"Abandoned:      Ctrl + A   (Ctrl + Shift + A = remove)", u"放弃：     Ctrl + A   (Ctrl + Shift + A = 删除)") \
+  X(CjkHelpEstimated, u"Estimated:      Ctrl + Y   (Ctrl + Shift + Y = remove)", u"预估：     Ctrl + Y   (Ctrl + Shift + Y = 删除)") \
+  X(CjkHelpDone, u"Task Done:      Ctrl + D   (Ctrl + Shift + D = remove)", u"任务完成： Ctrl + D   (Ctrl + Shift + D = 删除)") \
+  X(CjkHelpSupport, u"Support Contact", u"支持与联系") \
+  X(CjkHelpRequest, u"Request Support or a New Feature, Leave a Comment or Report a Bug", u"请求支持或新功能、留言或报告错误") \
+  X(CjkHelpWriteMe, u"Write me!", u"写信给我！") \
+  X(CjkAboutTitle, u"About Tirelmo", u"关于 Tirelmo") \
+  X(CjkAboutBenefit, u"If you benefit from Tirelmo", u"如果 Tirelmo 对您有帮助，") \
+  X(CjkAboutDonation, u"please make a small donation.", u"请小额捐赠。") \
+  X(CjkAboutSuggest, u"I suggest 5$,", u"我建议 5 美元，") \
+  X(CjkAboutAmount, u"but you can choose the amount.", u"但金额由您决定。") \
+  X(CjkAboutDonate, u"Donate", u"捐赠") \
+  X(CjkAboutNoThanks, u"&No thanks", u"不，谢谢(&N)")
 // clang-format on
 
 enum class Txt {
