@@ -454,6 +454,7 @@ Language languageFromSetting(u16v settingValue);
 
 // Chinese twins found missing on screen.
 #define TIRELMO_CJK_TEXTS(X) \
+  X(TimePerDayRangeYmd, u"%d-%d-%d - %d-%d-%d", u"%d年%d月%d日 - %d年%d月%d日") \
   X(CjkCreate, u"&Create", u"创建(&C)") \
   X(CjkNewTodolistTitle, u"New Todolist", u"新建任务清单") \
   X(CjkManageTodolistsTitle, u"Manage Todo lists", u"管理任务清单") \

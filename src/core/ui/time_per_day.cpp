@@ -90,10 +90,13 @@ void drawTimePerDayChart(Surface& s, const ArchiveQueryResult& query, ArchiveDat
   }
   {
     FontScope font(s, FontSpec{u"Arial", 16});
-    s.drawText(plot.left, 48,
-               fmt(text(Txt::TimePerDayRange, lang), monthNameEnglish(from.month), from.day, from.year,
-                   monthNameEnglish(to.month), to.day, to.year),
-               kHeading);
+    // Chinese dates put the year first, so the two languages take their numbers in another order.
+    const u16 range = lang == Language::ChineseSimplified
+                          ? fmt(text(Txt::TimePerDayRangeYmd, lang), from.year, from.month, from.day, to.year,
+                                to.month, to.day)
+                          : fmt(text(Txt::TimePerDayRange, lang), monthNameEnglish(from.month), from.day,
+                                from.year, monthNameEnglish(to.month), to.day, to.year);
+    s.drawText(plot.left, 48, range, kHeading);
     const std::int64_t total = std::max<std::int64_t>(query.totalMinutes, 0);
     const u16 totalText = fmt(text(Txt::TimePerDayTotal, lang), total / 60, static_cast<int>(total % 60));
     s.drawText(plot.left + plot.width - s.textWidth(totalText), 48, totalText, kHeading);

@@ -26,9 +26,10 @@ DayGroup group(int year, int month, int day, int minutes) {
 
 class TimePerDayDrawTest : public ::testing::Test {
  protected:
-  test::RecordingSurface& draw(const ArchiveQueryResult& q, ArchiveDate from, ArchiveDate to) {
+  test::RecordingSurface& draw(const ArchiveQueryResult& q, ArchiveDate from, ArchiveDate to,
+                               Language lang = Language::English) {
     surface = graphics.createSurface(kTimePerDayWidth, kTimePerDayHeight);
-    drawTimePerDayChart(*surface, q, from, to, Language::English);
+    drawTimePerDayChart(*surface, q, from, to, lang);
     return static_cast<test::RecordingSurface&>(*surface);
   }
   // The day numbers under the axis, in drawing order.
@@ -42,6 +43,12 @@ class TimePerDayDrawTest : public ::testing::Test {
   test::RecordingGraphics graphics;
   std::unique_ptr<Surface> surface;
 };
+
+TEST_F(TimePerDayDrawTest, TheRangeReadsAsDatesOfTheLanguage) {
+  const ArchiveDate from{2026, 11, 8}, to{2026, 12, 8};
+  EXPECT_NE(draw({}, from, to).findText(u"November 8, 2026 - December 8, 2026"), nullptr);
+  EXPECT_NE(draw({}, from, to, Language::ChineseSimplified).findText(u"2026年11月8日 - 2026年12月8日"), nullptr);
+}
 
 TEST_F(TimePerDayDrawTest, DayNumbersThinOutAsTheSlotsNarrow) {
   // 900 px of plot: 10 days give 81 px slots, 40 days 21 px (every day), 60 days 14 px
