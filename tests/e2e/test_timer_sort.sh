@@ -33,11 +33,11 @@ e2e_wait_window '^Timer on: ' 20 "$main_pid"
 e2e_activate "$main_win"
 # A click on the sheet's header gives the restored window the keyboard as well.
 e2e_click "$main_win" 600 110
-# Page menu: View old, Back to Today, New ToDo list, Undone first, Sort Tasks A -> Z.
+# Page menu: View old, Back to Today, Export data, New ToDo list, Undone first, Sort Tasks A -> Z.
 e2e_key "$main_win" Tab
 sleep 0.5
 e2e_screenshot page-menu-while-running
-e2e_key "$main_win" Down Down Down Down Down Return
+e2e_key "$main_win" Down Down Down Down Down Down Return
 e2e_wait_window '^Time-out!$' 90 "$main_pid"
 dialog=$E2E_WIN
 e2e_key "$dialog" Return

@@ -87,8 +87,9 @@ for _ in $(seq 1 13); do e2e_key "$main_win" Up; done
 e2e_key "$main_win" Tab
 sleep 0.5
 e2e_screenshot page-menu-today
-# View old, Back to Today, New ToDo list, Undone first, Sort, Move Current Row to.. > Todo Today, lists
-e2e_key "$main_win" Down Down Down Down Down Down Right Down Return
+# View old, Back to Today, Export data, New ToDo list, Undone first, Sort, Move Current Row to..
+# > Todo Today, lists
+e2e_key "$main_win" Down Down Down Down Down Down Down Right Down Return
 e2e_wait_window '^Tirelmo' 20
 question=$(xdotool search --all --onlyvisible --pid "$main_pid" --name '^Tirelmo$' 2>/dev/null | head -n 1)
 [ -n "$question" ] || e2e_fail "no question before moving a task with scores"
