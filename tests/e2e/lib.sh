@@ -1142,6 +1142,16 @@ e2e_day_log_text() {
   return 0
 }
 
+# e2e_wait_log TEXT [TIMEOUT_TENTHS=100]
+#   Wait until today's log (with the previous one) holds TEXT; fail after the timeout.
+e2e_wait_log() {
+  for _ in $(seq 1 "${2:-100}"); do
+    e2e_day_log_text | grep -qF -- "$1" && return 0
+    sleep 0.1
+  done
+  e2e_fail "no log line '$1'"
+}
+
 # e2e_settings_path
 #   Print the Unix path of the settings file in the default user-data folder.
 e2e_settings_path() {

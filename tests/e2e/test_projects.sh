@@ -50,13 +50,6 @@ EOF
 e2e_write_settings Wind_x=20 Wind_y=20 Wind_hth=900 next_prj_ID=12 \
   "last2dofilename=$data_win\\$(echo "$today_rel" | tr '/' '\\')"
 
-wait_log() {  # TEXT [TIMEOUT_TENTHS=100]
-  for _ in $(seq 1 "${2:-100}"); do
-    e2e_day_log_text | grep -qF -- "$1" && return 0
-    sleep 0.1
-  done
-  e2e_fail "no log line '$1'"
-}
 # Row menu of row 0 > Projects > "Link to" (the "Link to %s" item is missing while the last
 # used project is the row's own), then the N-th entry of the list (0: "<No project>").
 link_row0_to() {
@@ -80,10 +73,10 @@ sleep 1
 
 # --- Link to A, then to B: the 120 minutes go with the task. ------------------------------------
 link_row0_to 1
-wait_log "Inc 120' to Prj ID 1"
+e2e_wait_log "Inc 120' to Prj ID 1"
 link_row0_to 2
-wait_log "Dec 120' from prev Prj ID 1"
-wait_log "Inc 120' to Prj ID 2"
+e2e_wait_log "Dec 120' from prev Prj ID 1"
+e2e_wait_log "Inc 120' to Prj ID 2"
 
 # --- The categories dialog: category 3 becomes "Deep work". -------------------------------------
 e2e_click "$main_win" 300 $((230 + 50)) 3
@@ -112,7 +105,7 @@ e2e_key "$report" Home Down Down
 e2e_screenshot report-dialog
 e2e_key "$report" Return
 e2e_wait_no_window '^Create Report$' 20
-wait_log "From: "
+e2e_wait_log "From: "
 sleep 1
 e2e_screenshot projects-report
 e2e_click "$main_win" 500 63 1

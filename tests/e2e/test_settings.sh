@@ -58,13 +58,6 @@ printf 'u\0s\0a\0g\0e\0\r\0\n\0' >"$data/AppUsage/todayAppUsage.txt"
 e2e_write_settings Wind_x=20 Wind_y=20 Wind_hth=900 next_prj_ID=40 \
   "last2dofilename=$data_win\\$(echo "$prev_rel" | tr '/' '\\')"
 
-wait_log() {  # TEXT [TIMEOUT_TENTHS=100]
-  for _ in $(seq 1 "${2:-100}"); do
-    e2e_day_log_text | grep -qF -- "$1" && return 0
-    sleep 0.1
-  done
-  e2e_fail "no log line '$1'"
-}
 open_settings() {  # the toolbar's settings button (fourth button, x 99..139)
   e2e_click "$main_win" 119 63 1
   e2e_wait_window '^Settings$' 20 "$main_pid"
@@ -83,7 +76,7 @@ run_entry() { wine reg query "$run_key" /v Tirelmo </dev/null 2>/dev/null | tr -
 e2e_start_main
 main_win=$E2E_WIN
 main_pid=$E2E_PID
-wait_log "Load NextThings Tdls"
+e2e_wait_log "Load NextThings Tdls"
 sleep 1
 
 # --- Out-of-range minutes: refused, the field reset, the settings file untouched. --------------
@@ -151,7 +144,7 @@ e2e_key "$dlg" Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab
 e2e_type "$dlg" "$new_win"
 e2e_key "$dlg" Return
 e2e_wait_no_window '^Settings$' 60
-wait_log "Copy OK into new User-data dir" 600
+e2e_wait_log "Copy OK into new User-data dir" 600
 e2e_screenshot after-move
 e2e_assert_eq "$new_win" "$(e2e_settings_value "$settings" 'User Data dir')" "User Data dir right after the move"
 # Every file but the Todolists' registry, whose paths name the folder (checked below).
@@ -181,7 +174,7 @@ e2e_assert_matches "$E2E_TEXT" "row=0 pomodoros=0 .*text=$typed" "today's sheet 
 e2e_start_main
 main_win=$E2E_WIN
 main_pid=$E2E_PID
-wait_log "Opening $new_win\\TdlInfo.p01"
+e2e_wait_log "Opening $new_win\\TdlInfo.p01"
 e2e_key "$main_win" ctrl+Tab
 sleep 1
 e2e_screenshot next-things-after-restart

@@ -20,13 +20,6 @@ e2e_fresh_profile
 mkdir -p "$data"
 e2e_write_settings Wind_x=20 Wind_y=20 Wind_hth=900
 
-wait_log() {  # TEXT [TIMEOUT_TENTHS=100]
-  for _ in $(seq 1 "${2:-100}"); do
-    e2e_day_log_text | grep -qF -- "$1" && return 0
-    sleep 0.1
-  done
-  e2e_fail "no log line '$1'"
-}
 # A window of the class and title in front for SECONDS, then closed.
 in_front() {  # CLASS TITLE TITLE_REGEX SECONDS
   _e2e_spawn window "$E2E_SCRATCH" wine "$window_exe" "$1" "$2"
@@ -46,7 +39,7 @@ main_pid=$E2E_PID
 sleep 1
 in_front Chrome_WidgetWin_1 'Song - YouTube - Google Chrome' '^Song - YouTube' 15
 in_front MozillaWindowClass 'Example Domain - Firefox' '^Example Domain' 8
-wait_log "CoCreateInstance error: "
+e2e_wait_log "CoCreateInstance error: "
 e2e_activate "$main_win"
 e2e_key "$main_win" F1
 e2e_wait_window '^Help$' 20 "$main_pid"
@@ -82,7 +75,7 @@ before=$(sha256sum "$usage" | cut -d' ' -f1)
 e2e_start_main
 main_win=$E2E_WIN
 main_pid=$E2E_PID
-wait_log "Opening app usage stats in "
+e2e_wait_log "Opening app usage stats in "
 for _ in 1 2 3 4 5 6; do e2e_key "$main_win" ctrl+Tab; sleep 0.3; done
 sleep 1
 e2e_screenshot apps-and-websites
