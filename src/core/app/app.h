@@ -23,7 +23,9 @@
 #include "sheet/row_clipboard.h"
 #include "todolists/todolists_model.h"
 #include "usage/usage_model.h"
+#include "platform/http.h"
 #include "web/cloud_sync.h"
+#include "web/web_client.h"
 #include "text/strings.h"
 #include "text/ustring.h"
 
@@ -120,6 +122,12 @@ struct App {
 
   NoCloudSync noCloud;
   CloudSheetSync* cloud = &noCloud;
+
+  // The web services: where they are (web.cfg), the location, the version-check flags; and
+  // the HTTP port (no network until the window side installs one).
+  WebState web;
+  NoHttp noHttp;
+  Http* http = &noHttp;
 
   // The project most recently chosen in the link dialog, offered as "Link to %s" in the row
   // menu; lives for the run only (id 0: none chosen yet).

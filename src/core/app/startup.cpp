@@ -255,6 +255,10 @@ const std::vector<ShutdownSaver>& shutdownSavers() {
          SaveClosedProjects(app);
        }},
       {u"Todolists", [](App& app) { saveTodolistRegistry(app); }},
+      {u"cloud",
+       [](App& app) {
+         if (app.settings.cloudEna && app.cloud->available()) app.cloud->uploadAtExit(app);
+       }},
   };
   return savers;
 }

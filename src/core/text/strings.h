@@ -235,7 +235,10 @@ Language languageFromSetting(u16v settingValue);
   TIRELMO_USAGE_DIALOG_TEXTS(X)                                                              \
   TIRELMO_EXPORT_TEXTS(X)                                                                    \
   TIRELMO_SHIP_TEXTS(X)                                                                      \
-  TIRELMO_CJK_TEXTS(X)
+  TIRELMO_CJK_TEXTS(X)                                                                       \
+  TIRELMO_WEB_TEXTS(X)                                                                       \
+  TIRELMO_CLOUD_TEXTS(X)                                                                     \
+  TIRELMO_WEB_WIN32_TEXTS(X)
 
 // The pie charts and the Performance page.
 #define TIRELMO_CHART_TEXTS(X) \
@@ -451,6 +454,15 @@ Language languageFromSetting(u16v settingValue);
 
 // Installer and shipping.
 #define TIRELMO_SHIP_TEXTS(X)
+
+// The daily web requests and the web commands.
+#define TIRELMO_WEB_TEXTS(X)
+
+// The cloud copy.
+#define TIRELMO_CLOUD_TEXTS(X)
+
+// The web services' window side (DLG_CHKVER, the version question).
+#define TIRELMO_WEB_WIN32_TEXTS(X)
 
 // Chinese twins found missing on screen.
 #define TIRELMO_CJK_TEXTS(X) \

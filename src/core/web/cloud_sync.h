@@ -23,6 +23,9 @@ class CloudSheetSync {
   virtual int uploadRow(App& app, int row) = 0;
   // Uploads one category's number and name; 0 or a web error (failures are only logged).
   virtual int uploadCategory(App&, int /*number*/, u16v /*name*/) { return 0; }
+  // At exit (and before the day restart): every category, every active project, then the
+  // release of the lock; each runs once whatever the others gave.
+  virtual void uploadAtExit(App&) {}
 };
 
 // No cloud client: every question answers "not available".

@@ -1,0 +1,36 @@
+// Where the web services live: read from "web.cfg" beside the executable (bin\web.cfg), with
+// built-in HTTPS defaults. Lines "key=value"; '#' starts a comment line; unknown keys are
+// ignored. Keys: service= (base address of the maker's service, no trailing slash),
+// geo= (the address of the geolocation page), id= (this installation's 8-character
+// identifier), token= (sent as a bearer token with every request to the service).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "text/ustring.h"
+
+namespace tirelmo {
+
+inline constexpr char kDefaultServiceBase[] = "https://service.morvex.com";
+inline constexpr char kDefaultGeoUrl[] = "https://geo.morvex.com/ib1";
+inline constexpr char kWebConfigFileName[] = "web.cfg";
+
+struct WebConfig {
+  std::string serviceBase = kDefaultServiceBase;
+  std::string geoUrl = kDefaultGeoUrl;
+  std::string userId;  // at most 8 characters; empty when none is known
+  std::string token;
+};
+
+// Parses the text of a config file. A service or geo address that is not allowed
+// (isAllowedServiceUrl) is logged and the default kept; an id longer than 8 is cut.
+WebConfig parseWebConfig(std::string_view text);
+
+// Reads <programFolder>\web.cfg; a missing file gives the defaults (logged once).
+WebConfig readWebConfig(u16v programFolder);
+
+// https:// anywhere; http:// only to a loopback host (127.x.x.x, localhost, [::1]).
+bool isAllowedServiceUrl(std::string_view url);
+
+}  // namespace tirelmo

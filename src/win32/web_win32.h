@@ -1,0 +1,37 @@
+// The web services on the window side: the WinINet request function, the three daily
+// workers on their own threads, message 1031 and the DLG_CHKVER notice.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/http.h"
+
+namespace tirelmo {
+
+struct App;
+struct MainWindow;
+
+// WinINet: InternetOpenW (direct, the user agent), InternetOpenUrlA with
+// INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RAW_DATA (and the
+// secure flag for https), the timeouts, HttpQueryInfo for the status, the bearer header,
+// InternetReadFile in a loop up to the cap. Safe to use from several threads at once.
+class WinInetHttp : public Http {
+ public:
+  HttpReply get(const HttpRequest& request) override;
+};
+
+// Reads web.cfg from the program folder into app.web.config, installs the WinINet port and
+// the cloud client into the app. Called once before the data phase (the day start may
+// download the cloud sheet).
+void installWebServices(App& app);
+
+// Main window creation on the first run of a day: starts the location worker, which posts
+// WM_LOCATION_RESULT (1031) with a heap-allocated result (freed by the handler).
+void startLocationWorker(MainWindow& w);
+// Message 1031: takes the location, starts the ping worker, runs the start-of-day notices
+// and, when due, shows DLG_CHKVER and starts the version-check worker.
+void onLocationResult(MainWindow& w, WPARAM wParam, LPARAM lParam);
+// Shut-down: waits a short while for the workers, then lets them go (they own their data).
+void closeWebWorkers(MainWindow& w);
+
+}  // namespace tirelmo
