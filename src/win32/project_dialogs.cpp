@@ -387,8 +387,10 @@ void fillEditList(HWND dlg, const App& app) {
 
 void initEdit(HWND dlg, ProjectBox& box) {
   SendDlgItemMessageW(dlg, IDC_PRJ_NAME_EDIT, EM_SETLIMITTEXT, kProjectNameMaxUnits, 0);
-  for (const char16_t* state : kProjectStatusNames)
-    SendDlgItemMessageW(dlg, IDC_PRJ_STATE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(state));
+  // In status order, so the index is the status number.
+  for (Txt state : {Txt::ProjectStatusNotStarted, Txt::ProjectStatusInProgress, Txt::ProjectStatusSuspended,
+                    Txt::ProjectStatusClosed})
+    SendDlgItemMessageW(dlg, IDC_PRJ_STATE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(box.w->app.tr(state)));
   fillEditList(dlg, box.w->app);
   SetFocus(GetDlgItem(dlg, IDC_PRJ_LIST));
 }

@@ -4,9 +4,25 @@
 #include "app/sheet_io.h"
 #include "base/log.h"
 #include "export/data_export.h"
+#include "platform/file.h"
+#include "storage/file_tools.h"
 #include "text/format.h"
 
 namespace tirelmo {
+
+namespace {
+
+// Ten files dropped loose into Documents would mix with the person's own and replace those
+// of an earlier export: each export gets a folder of its own, named by the day.
+u16 exportFolderIn(u16v chosen, const DayDate& today) {
+  if (pathKind(chosen) == PathKind::Missing) createDirectory(chosen);  // a failure is the export's to report
+  const u16 base = joinPath(chosen, fmt(u"Tirelmo export %d-%02d-%02d", today.year, today.month, today.day0 + 1));
+  u16 folder = base;
+  for (int n = 2; pathKind(folder) != PathKind::Missing && n < 1000; ++n) folder = fmt(u"%s (%d)", base, n);
+  return folder;
+}
+
+}  // namespace
 
 bool runExportCommand(App& app, const std::function<bool(u16& folder)>& chooseFolder) {
   logLine(u"%s()", u"runExportCommand");
@@ -16,6 +32,7 @@ bool runExportCommand(App& app, const std::function<bool(u16& folder)>& chooseFo
 
   ExportRequest rq;
   rq.dataDir = app.start.userDataDir;
+  folder = exportFolderIn(folder, app.start.today);
   rq.outDir = folder;
   rq.categoryNames = app.settings.categories;
   const ExportResult r = exportUserData(rq);  // every damaged file is logged on the way

@@ -466,6 +466,10 @@ Language languageFromSetting(u16v settingValue);
 
 // Chinese twins found missing on screen.
 #define TIRELMO_CJK_TEXTS(X) \
+  X(ProjectStatusNotStarted, u"Not Started", u"未开始") \
+  X(ProjectStatusInProgress, u"In Progress", u"进行中") \
+  X(ProjectStatusSuspended, u"Suspended", u"已暂停") \
+  X(ProjectStatusClosed, u"Closed", u"已关闭") \
   X(TimePerDayRangeYmd, u"%d-%d-%d - %d-%d-%d", u"%d年%d月%d日 - %d年%d月%d日") \
   X(CjkCreate, u"&Create", u"创建(&C)") \
   X(CjkNewTodolistTitle, u"New Todolist", u"新建任务清单") \

@@ -19,6 +19,11 @@ TEST_F(ExportCommandTest, SavesTheOpenSheetFirstAndRefusesAFolderInsideTheData) 
   EXPECT_TRUE(runExportCommand(app, [&](u16& f) { return f = out, true; }));
   ASSERT_EQ(prompts.shown.size(), 1u);
   EXPECT_NE(prompts.shown[0].text.find(u"ToDo sheets: 1 (1 tasks)"), u16::npos) << utf16ToUtf8(prompts.shown[0].text);
+  // Each export gets its own folder of the day; a second one does not replace the first.
+  EXPECT_TRUE(std::filesystem::exists(test::nativePath(out + u"\\Tirelmo export 2021-03-05\\sheets.csv")));
+  EXPECT_TRUE(runExportCommand(app, [&](u16& f) { return f = out, true; }));
+  EXPECT_TRUE(std::filesystem::exists(test::nativePath(out + u"\\Tirelmo export 2021-03-05 (2)\\sheets.csv")));
+  prompts.shown.pop_back();
   std::filesystem::remove_all(test::nativePath(out));
 
   EXPECT_FALSE(runExportCommand(app, [&](u16& f) { return f = dir.path() + u"\\stats", true; }));
