@@ -68,6 +68,7 @@ int main() {
       threads.emplace_back([t, port, &refused] {
         httplib::Client client("127.0.0.1", port);
         client.set_keep_alive(true);
+        client.set_tcp_nodelay(true);
         for (int a = 0; a < kAccountsPerThread; ++a) {
           for (int n = 1; n <= kSheetRows; ++n) {
             auto res = client.Get(upload(account(t, a), n, rowText(t, a, n), rowPomodoros(t, a, n)));
@@ -99,6 +100,7 @@ int main() {
 
     httplib::Client client("127.0.0.1", port);
     client.set_keep_alive(true);
+    client.set_tcp_nodelay(true);
     std::vector<double> uploads, downloads;
     std::string longText;
     for (int k = 0; k < 179; ++k) longText += "%E5%AD%A6";  // 179 Chinese characters

@@ -123,6 +123,9 @@ SyncService::SyncService(SyncStore& store, ServiceOptions options)
   httplib::Server& s = *server_;
   s.new_task_queue = [] { return new httplib::ThreadPool(16); };
   s.set_keep_alive_max_count(1000);
+  // Replies are small and written in pieces (headers, body): without this every request
+  // waits for the peer's delayed ACK.
+  s.set_tcp_nodelay(true);
   s.set_payload_max_length(64 * 1024);  // every request is a GET
   s.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
     if (options_.token.empty()) return httplib::Server::HandlerResponse::Unhandled;
