@@ -232,6 +232,7 @@ void SyncService::applyFault(const Fault& fault, httplib::Response& res) {
     std::string body = std::move(res.body);
     res.body.clear();
     std::string type = res.get_header_value("Content-Type");
+    res.headers.erase("Content-Type");  // the provider sets it again
     res.set_chunked_content_provider(type, [body](size_t, httplib::DataSink& sink) {
       const size_t half = body.size() / 2;
       sink.write(body.data(), half);
