@@ -53,7 +53,7 @@ fi
 if [ $want_native -eq 1 ]; then
   # The sync service (server/) is built beside the core: cpp-httplib and SQLite.
   packages+=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-             libcpp-httplib-dev libsqlite3-dev)
+             libcpp-httplib-dev libsqlite3-dev pkgconf)
 fi
 if [ $want_win32 -eq 1 ]; then
   # googletest's sources (/usr/src/googletest) are cross-built for the Win32 adapter tests.
