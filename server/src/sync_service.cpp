@@ -155,6 +155,7 @@ SyncService::SyncService(SyncStore& store, ServiceOptions options)
     route("/test/fault", &SyncService::testFault);
     route("/test/reset", &SyncService::testReset);
     route("/test/rows", &SyncService::testRows);
+    route("/test/yesterday", &SyncService::testYesterday);
   }
 }
 
@@ -447,6 +448,27 @@ void SyncService::testReset(const httplib::Request&, httplib::Response& res) {
   }
   store_.clearAll();
   ok(res);
+}
+
+// Dates the account's sheet one day earlier, as if its work had been done yesterday: the
+// next request of today then rolls it, which is how tests reach the day roll without
+// waiting for midnight.
+void SyncService::testYesterday(const httplib::Request& req, httplib::Response& res) {
+  Query q(req);
+  const std::string account = q.account("id");
+  if (!q.check(res)) return;
+  store_.transaction([&] {
+    Sheet sheet = store_.sheet(account);
+    if (!sheet.exists()) return;
+    using namespace std::chrono;
+    const year_month_day day{sys_days{year{sheet.stamp.year} / month{unsigned(sheet.stamp.month)} /
+                                      std::chrono::day{unsigned(sheet.stamp.day)}} - days{1}};
+    sheet.stamp.year = int(day.year());
+    sheet.stamp.month = int(unsigned(day.month()));
+    sheet.stamp.day = int(unsigned(day.day()));
+    store_.writeSheetMeta(account, sheet);
+  });
+  res.set_content("OK", kText);
 }
 
 void SyncService::testRows(const httplib::Request& req, httplib::Response& res) {

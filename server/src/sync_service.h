@@ -66,6 +66,7 @@ class SyncService {
   void testFault(const httplib::Request& req, httplib::Response& res);
   void testReset(const httplib::Request& req, httplib::Response& res);
   void testRows(const httplib::Request& req, httplib::Response& res);
+  void testYesterday(const httplib::Request& req, httplib::Response& res);
 
   SyncStore& store_;
   ServiceOptions options_;
