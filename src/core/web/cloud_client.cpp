@@ -277,7 +277,8 @@ void downloadDoneTasks(Http& http, const WebConfig& config, App& app, const DayD
     r.abandoned = clampInt(p.v[6], 0, 255);
     r.age = clampInt(p.v[9], 0, 255);
     r.category = clampInt(p.v[10], 0, kLastRowCategory);
-    r.projectId = static_cast<std::int32_t>(p.v[11] & 0xFF);  // the archive keeps 8 bits of it
+    // Whole: cut to 8 bits an id above 255 would name another project.
+    r.projectId = static_cast<std::int32_t>(p.v[11]);
     r.totalHours = clampInt(p.v[14], 0, kMaxPastMinutes / 60);
     r.totalMinutes = clampInt(p.v[15], 0, 59);
     const bool dated = isCalendarDate(static_cast<int>(p.v[18]), static_cast<int>(p.v[19]), static_cast<int>(p.v[20]));
@@ -468,11 +469,19 @@ bool haveAccount(const App& app) {
   return false;
 }
 
+int parseSheetReply(std::string_view reply, bool overflow, TodoSheet& sheet, CloudTimestamp& stamp);
+
 }  // namespace
 
 int parseCloudSheet(std::string_view reply, TodoSheet& sheet, CloudTimestamp& stamp) {
+  return parseSheetReply(reply, false, sheet, stamp);
+}
+
+namespace {
+
+int parseSheetReply(std::string_view reply, bool overflow, TodoSheet& sheet, CloudTimestamp& stamp) {
   std::string_view data;
-  if (const int err = betweenMarkers(reply, false, data); err != 0) return err;
+  if (const int err = betweenMarkers(reply, overflow, data); err != 0) return err;
   std::string_view line;
   if (!nextLine(data, line) || !nextLine(data, line)) return lineError();
   std::vector<long long> v;
@@ -505,6 +514,8 @@ int parseCloudSheet(std::string_view reply, TodoSheet& sheet, CloudTimestamp& st
   return 0;
 }
 
+}  // namespace
+
 bool WebCloudSync::available() const { return serviceAllowed(config_.serviceBase); }
 
 int WebCloudSync::WebDownloadTodoList(App& app) {
@@ -512,9 +523,10 @@ int WebCloudSync::WebDownloadTodoList(App& app) {
   const std::string url = sheetUrl(config_, app, "") + "&raw=1" + timeFields(app.start.startTime);
   logLine(u"Dwl %s", utf8ToUtf16(url));
   std::string reply;
-  const int err = cloudGet(http_, config_, url, kSheetReplyCap, &reply);
+  bool overflow = false;
+  const int err = cloudGet(http_, config_, url, kSheetReplyCap, &reply, &overflow);
   if (err != 0) return err;
-  const int result = parseCloudSheet(reply, app.sheet, stamp_);
+  const int result = parseSheetReply(reply, overflow, app.sheet, stamp_);
   logLine(u"Dwl done. Written %d", static_cast<long long>(reply.size()));
   if (result == 0) downloadNames(http_, config_, app);
   return result;

@@ -137,6 +137,7 @@ TEST_F(CloudTest, BadSheetRepliesAreErrorsAndLeaveTheSheetAlone) {
   EXPECT_EQ(sync.stamp().year, 0);
   EXPECT_TRUE(logHas("Err missing tdl begin!"));
   EXPECT_TRUE(logHas("Err missing tdl end!"));
+  EXPECT_TRUE(logHas("Err tdl end exceeded boundaries."));
   EXPECT_TRUE(logHas("WebLoadTodoList() Err: no \\n in dwl data"));
 }
 
@@ -189,7 +190,7 @@ TEST_F(CloudTest, PreviousDayListsLandInTheArchives) {
   // Done on two months: two month files. The last record has no date: the previous day's.
   http.queueBody("https://svc.test/xt/donelist.php?id=me%20you&usr=pc",
                  marked("\nFeb task\n1,2,0,1,0,2,0,0,0,3,4,5,0,0,1,10,0,0,2021,2,28,0\n"
-                        "Mar task\n1,1,0,0,0,1,0,0,0,0,0,0,0,0,0,25,0,0,2021,3,4,4\n"
+                        "Mar task\n1,1,0,0,0,1,0,0,0,0,0,300,0,0,0,25,0,0,2021,3,4,4\n"
                         "Undated\n1,1,0,0,0,1,0,0,0,0,0,0,0,0,0,25,0,0,0,0,0,0\n"));
   http.queueBody("https://svc.test/xt/me%20you/worked_tasks.txt",
                  "Half way\n0,2,1,0,0,0,0,0,0,4,3,9,1,5,2,0,6,0\n");
@@ -202,6 +203,7 @@ TEST_F(CloudTest, PreviousDayListsLandInTheArchives) {
   EXPECT_EQ(feb.find("Mar task"), std::string::npos);
   EXPECT_NE(mar.find("Mar task"), std::string::npos);
   EXPECT_NE(mar.find("Undated"), std::string::npos);
+  EXPECT_NE(mar.find("\"300\"\n"), std::string::npos);  // a project id above 255 stays whole
   ASSERT_EQ(app.yesterday.tasks.size(), 1u);
   const YesterdayTask& t = app.yesterday.tasks[0];
   EXPECT_EQ(t.text, u"Half way");
