@@ -24,14 +24,14 @@ bool flushCopy(u16v copy) {
 
 }  // namespace
 
-// The first free "<path>.damaged-<n>" gets the file's bytes, unless an earlier copy holds
+// The first free "<path>.<tag>-<n>" gets the file's bytes, unless an earlier copy holds
 // exactly these bytes already (the same damaged sheet shown again, a second start).
-CopyOutcome copyDamagedFile(u16v path, u16& copy) {
+CopyOutcome copyFileBeside(u16v path, u16v tag, u16& copy) {
   if (pathKind(path) != PathKind::File) return CopyOutcome::NoFile;
   std::string original;
   const bool comparable = readFileBytes(path, original, kMaxSheetFileBytes + 1) && original.size() <= kMaxSheetFileBytes;
   for (int n = 1; n <= kMaxDamagedCopies; ++n) {
-    copy = damagedCopyPath(path, n);
+    copy = fmt(u"%s.%s-%d", path, tag, n);
     const PathKind kind = pathKind(copy);
     if (kind == PathKind::Missing) return copyFile(path, copy) && flushCopy(copy) ? CopyOutcome::Made : CopyOutcome::Failed;
     std::string kept;
@@ -41,6 +41,8 @@ CopyOutcome copyDamagedFile(u16v path, u16& copy) {
   setLastErrorCode(winerr::kFileExists);
   return CopyOutcome::Failed;
 }
+
+CopyOutcome copyDamagedFile(u16v path, u16& copy) { return copyFileBeside(path, u"damaged", copy); }
 
 u16 damagedCopyPath(u16v path, int n) { return fmt(u"%s.damaged-%d", path, n); }
 

@@ -30,4 +30,7 @@ CopyOutcome copyDamagedFile(u16v path, u16& copy);
 // The name of the n-th copy of a damaged file.
 u16 damagedCopyPath(u16v path, int n);
 
+// The same keeping for any reason named by tag: the first free "<path>.<tag>-<n>".
+CopyOutcome copyFileBeside(u16v path, u16v tag, u16& copy);
+
 }  // namespace tirelmo

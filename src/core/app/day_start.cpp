@@ -141,6 +141,22 @@ void startFromPreviousSheet(App& app) {
   saveTodoSheet(app, false);
 }
 
+// Today's sheet is about to be replaced by a newer cloud copy. A wrong clock on another
+// computer makes its copy look newer than today's work here, so the local file is kept
+// beside itself first; without that copy the cloud copy is not taken.
+bool keepLocalSheetBeforeCloud(u16v path) {
+  u16 copy;
+  switch (copyFileBeside(path, u"local-before-cloud", copy)) {
+    case CopyOutcome::Made: logLine(u"Local sheet %s kept as %s, the cloud sheet replaces it", path, copy); return true;
+    case CopyOutcome::KeptBefore: logLine(u"Local sheet %s kept before as %s", path, copy); return true;
+    case CopyOutcome::NoFile: return true;
+    case CopyOutcome::Failed: break;
+  }
+  logLastError(u"CopyFile");
+  logLine(u"No copy of the local sheet %s, the cloud sheet is not taken", path);
+  return false;
+}
+
 }  // namespace
 
 DayStartOutcome startDay(App& app) {
@@ -197,7 +213,8 @@ DayStartOutcome startDay(App& app) {
   logLine(u"Cloud Tdl is %s", cloudNewer ? u"newer" : u"older");
   logLine(u"Internet conn %s", downloaded ? u"ok" : u"down");
 
-  if (!cloudOn || !downloaded || !cloudNewer) {
+  const bool cloudWins = cloudOn && downloaded && cloudNewer && (firstRun || keepLocalSheetBeforeCloud(todayPath));
+  if (!cloudWins) {
     // A download puts the cloud rows into the model; the local sheet must not be mixed
     // with them.
     if (cloudOn) resetTodoSheet(sheet);

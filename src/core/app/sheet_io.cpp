@@ -39,18 +39,20 @@ bool createSheetFolders(App& app, int year, int month) {
   return true;
 }
 
+// The rows go up one by one and stop at the first that fails: with the service out of
+// reach every further row would only keep the window waiting for its timeout.
 void uploadSheet(App& app) {
   logPiece(u"Upl todo..");
   const bool bar = app.ui.mainWindowExists;
   if (bar) App::call(app.hooks.sheetUploadProgress, 0);
-  int total = 0;
-  for (int row = 0; row < app.sheet.rowCount(); ++row) {
-    total |= app.cloud->uploadRow(app, row);
+  int error = 0;
+  for (int row = 0; row < app.sheet.rowCount() && error == 0; ++row) {
+    error = app.cloud->uploadRow(app, row);
     if (bar) App::call(app.hooks.sheetUploadProgress, row + 1);
   }
   if (bar) App::call(app.hooks.sheetUploadProgress, -1);
-  if (total != 0)
-    logLine(u"Upl failed, err: %d", total);
+  if (error != 0)
+    logLine(u"Upl failed, err: %d", error);
   else
     logLine(u"Upl ok");
 }
