@@ -24,6 +24,7 @@
 #include "settings_dialog.h"
 #include "time_per_day_dialog.h"
 #include "usage_dialog.h"
+#include "web_win32.h"
 #include "ui/toolbar.h"
 #include "web/web_pages.h"
 #include "wide.h"
@@ -214,7 +215,7 @@ void deadlineCommand(MainWindow& w, int) {
 // ---- Pages, menus, window ---------------------------------------------------------------
 
 void nextPageCommand(MainWindow& w, int) {
-  if (w.book.switching()) return;
+  if (w.book.switching() || versionCheckRunning()) return;
   logLine(u"Next pg");
   showPage(w, nextPageIndex(w.book.currentPage()));
 }

@@ -6,6 +6,7 @@
 #include "dialogs.h"
 #include "list_dialogs.h"
 #include "project_dialogs.h"
+#include "resource.h"
 #include "usage_dialog.h"
 #include "wide.h"
 
@@ -95,6 +96,12 @@ const std::vector<DialogTexts>& dialogTexts() {
         {IDC_ABOUT_LINE_FIRST + 3, Txt::CjkAboutAmount},
         {IDC_ABOUT_DONATE, Txt::CjkAboutDonate},
         {IDCANCEL, Txt::CjkAboutNoThanks}}},
+      {L"DLG_CHKVER",
+       Txt::CaptionApp,
+       {{IDC_CHKVER_LINE_FIRST, Txt::ChkVerCheckingIf},
+        {IDC_CHKVER_LINE_FIRST + 1, Txt::ChkVerNewerVersion},
+        {IDC_CHKVER_LINE_FIRST + 2, Txt::ChkVerIsAvailable},
+        {IDOK, Txt::DialogOk}}},
   };
   return kTable;
 }

@@ -8,6 +8,7 @@
 #include "main_window.h"
 #include "project_dialogs.h"
 #include "usage_dialog.h"
+#include "web_win32.h"
 #include "resource.h"
 #include "win32_ports.h"
 
@@ -47,7 +48,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showMode) {
   App app(clock, prompts, system);
   app.shell = &shell;
 
-  const int early = runStartPhases(app);
+  const int early = runStartPhases(app, installWebServices);
   if (early != kStartContinue) return early;
 
   if (!registerMainWindowClass(instance)) return 0;

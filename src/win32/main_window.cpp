@@ -16,6 +16,7 @@
 #include "ui/page_view.h"
 #include "ui/sheet_page.h"
 #include "usage/usage_table.h"
+#include "web_win32.h"
 #include "wide.h"
 
 namespace tirelmo {
@@ -152,6 +153,7 @@ void wireHooks(MainWindow& w) {
   h.sendCommand = [self](int command) { PostMessageW(self->hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0); };
   h.rebuildLook = [self] { rebuildLook(*self); };
   h.dataFolderMoved = [self] { followDataFolder(*self); };
+  h.sheetUploadProgress = [self](int rowsDone) { showUploadProgress(*self, rowsDone); };
 }
 
 // ---- Set-up and shut-down ---------------------------------------------------------------
@@ -191,7 +193,10 @@ void onCreate(MainWindow& w) {
 
   w.app.windows = &w.inspector;
   if (!SetTimer(w.hwnd, TIMER_USAGE_SAMPLE, kUsageSamplePeriodMs, nullptr)) logLastError(u"SetTimer 407");
-  if (w.app.start.firstRunToday) Log_FirstRunToday(w.app.start.startTime);
+  if (w.app.start.firstRunToday) {
+    startLocationWorker(w);
+    Log_FirstRunToday(w.app.start.startTime);
+  }
   logFolders();
 }
 
@@ -225,6 +230,7 @@ void onDestroy(MainWindow& w) {
   }
   if (w.tray.inTray) removeTrayIcon(w);
   closeTimerOnExit(w);
+  closeWebWorkers(w);
   if (w.dayRestartFailed) {
     // The model may be half rebuilt; saving it now could write an empty sheet for the new
     // day, and the next start would then carry nothing over.
@@ -513,6 +519,9 @@ LRESULT handle(MainWindow& w, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_TRAY_CALLBACK:
       if (wParam == ID_TRAY_ICON) onTrayCallback(w, lParam);
+      return 0;
+    case WM_LOCATION_RESULT:
+      onLocationResult(w, wParam, lParam);
       return 0;
     default:
       return DefWindowProcW(hwnd, msg, wParam, lParam);

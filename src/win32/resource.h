@@ -20,6 +20,9 @@
 
 #define IDB_MARKER_BUTTON 172
 
+// The version-check notice DLG_CHKVER: ids only so that the Chinese texts can replace them.
+#define IDC_CHKVER_LINE_FIRST 1960  // 1960..1962, its three lines
+
 // The tray icon of the main window.
 #define ID_TRAY_ICON 1014
 

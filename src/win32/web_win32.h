@@ -12,9 +12,10 @@ struct App;
 struct MainWindow;
 
 // WinINet: InternetOpenW (direct, the user agent), InternetOpenUrlA with
-// INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RAW_DATA (and the
+// INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE (and the
 // secure flag for https), the timeouts, HttpQueryInfo for the status, the bearer header,
 // InternetReadFile in a loop up to the cap. Safe to use from several threads at once.
+// Defined in wininet_http.cpp, so that the adapter tests need no window.
 class WinInetHttp : public Http {
  public:
   HttpReply get(const HttpRequest& request) override;
@@ -31,7 +32,15 @@ void startLocationWorker(MainWindow& w);
 // Message 1031: takes the location, starts the ping worker, runs the start-of-day notices
 // and, when due, shows DLG_CHKVER and starts the version-check worker.
 void onLocationResult(MainWindow& w, WPARAM wParam, LPARAM lParam);
-// Shut-down: waits a short while for the workers, then lets them go (they own their data).
+// Shut-down: closes DLG_CHKVER, waits a short while for the workers, then lets them go
+// (they hold only their own copies and state that lives until the process ends).
 void closeWebWorkers(MainWindow& w);
+
+// While the version-check worker runs, the page-switching commands do nothing.
+bool versionCheckRunning();
+
+// The sheet upload's progress: 0 puts a bar (0..25) along the bottom of the client area,
+// n > 0 moves it to n rows, -1 removes it.
+void showUploadProgress(MainWindow& w, int rowsDone);
 
 }  // namespace tirelmo

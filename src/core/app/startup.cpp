@@ -272,8 +272,9 @@ void saveEverything(App& app) {
   if (app.settings.last2dofilename != lastSheet) SaveSettingsToFile(app.settings, app.prompts);
 }
 
-int runStartPhases(App& app) {
+int runStartPhases(App& app, void (*afterEnvironment)(App& app)) {
   if (!runEnvironmentPhase(app)) return kExitEnvironmentFailed;
+  if (afterEnvironment) afterEnvironment(app);
   if (!runDataPhase(app)) {
     processLog().closeOnFailedStart();
     return kExitDataFailed;

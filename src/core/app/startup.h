@@ -53,8 +53,10 @@ const std::vector<ShutdownSaver>& shutdownSavers();
 void saveEverything(App& app);
 
 // Both phases as the process entry runs them: nullopt-like -2 means "go on and create the
-// window"; any other value is the exit code of a start that ended here.
+// window"; any other value is the exit code of a start that ended here. afterEnvironment,
+// when given, runs between the phases: the program folder and the log are known then, and
+// the day start of the data phase may already need what it installs (the web services).
 inline constexpr int kStartContinue = -2;
-int runStartPhases(App& app);
+int runStartPhases(App& app, void (*afterEnvironment)(App& app) = nullptr);
 
 }  // namespace tirelmo

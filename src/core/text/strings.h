@@ -462,7 +462,14 @@ Language languageFromSetting(u16v settingValue);
 #define TIRELMO_CLOUD_TEXTS(X)
 
 // The web services' window side (DLG_CHKVER, the version question).
-#define TIRELMO_WEB_WIN32_TEXTS(X)
+#define TIRELMO_WEB_WIN32_TEXTS(X)                                                                \
+  X(ChkVerCheckingIf, u"Checking if", u"正在检查")                                               \
+  X(ChkVerNewerVersion, u"a newer version", u"是否有新版本")                                     \
+  X(ChkVerIsAvailable, u"is available...", u"可用...")                                           \
+  X(NewerVersionQuestion,                                                                        \
+    u"A newer version exist.\n\nYou have %s\nLast version is %s.\nDo you want to download it from the Morvex web site?", \
+    u"有新版本。\n\n您的版本是 %s\n最新版本是 %s。\n您要从 Morvex 网站下载吗？")                  \
+  X(CaptionUpdatesAvailable, u"Tirelmo Updates available", u"Tirelmo 有可用更新")
 
 // Chinese twins found missing on screen.
 #define TIRELMO_CJK_TEXTS(X) \
