@@ -534,6 +534,12 @@ int WebCloudSync::WebDownloadTodoList(App& app) {
 
 bool WebCloudSync::CloudTdlIsMoreRecent(App& app) {
   const u16& saved = app.settings.tdlSavedOn;
+  // An account that never had a sheet answers with a stamp of zeros. Taken as newer, its
+  // empty rows would stand for today instead of the tasks the day start carries over.
+  if (!isCalendarDate(stamp_.year, stamp_.month, stamp_.day)) {
+    logLine(u"The cloud has no sheet yet: local tdl stays.");
+    return false;
+  }
   if (saved.empty()) {
     logLine(u"Workaround: szTdlSavedOn is empty");
     return true;

@@ -182,6 +182,13 @@ TEST_F(CloudTest, CloudSheetIsNewerOnlyWhenStrictlyLater) {
   EXPECT_FALSE(sync.CloudTdlIsMoreRecent(app));
   EXPECT_TRUE(logHas("Local Tdl ts 2021-3-5 (dow 5) 8:0:0"));
   EXPECT_TRUE(logHas("CloudTdlIsMoreRecent() - Local tdl is newer."));
+
+  // An account without a sheet (a stamp of zeros) never stands for today, not even against
+  // an empty "Tdl saved on".
+  http.setDefault(HttpReply{0, 200, marked("\n0,0,0,0,0,0,0,0,0,0,0,0,\n"), false});
+  ASSERT_EQ(sync.WebDownloadTodoList(app), 0);
+  app.settings.tdlSavedOn.clear();
+  EXPECT_FALSE(sync.CloudTdlIsMoreRecent(app));
 }
 
 TEST_F(CloudTest, PreviousDayListsLandInTheArchives) {
