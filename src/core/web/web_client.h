@@ -42,7 +42,8 @@ WebSnapshot takeWebSnapshot(const App& app);
 
 // The request function of the cloud copy and the workers: one GET with the user agent, the
 // token of the config, read whole up to cap. 0, or -1/-2/-3 (logged with the context names
-// "InternetOpen", "InternetOpenUrl", "InternetWriteFile"); a status other than 2xx is -2.
+// "InternetOpen", "InternetOpenUrl", "InternetWriteFile"); a status other than 2xx is -2,
+// and a reply longer than cap is -3 (a cut reply is never handed on as a whole one).
 int WebOpen(Http& http, const WebConfig& config, const std::string& url, std::size_t cap,
             std::string* reply);
 

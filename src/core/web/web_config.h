@@ -33,4 +33,15 @@ WebConfig readWebConfig(u16v programFolder);
 // https:// anywhere; http:// only to a loopback host (127.x.x.x, localhost, [::1]).
 bool isAllowedServiceUrl(std::string_view url);
 
+// The parts of an absolute web address that the rules above look at. parseWebAddress is
+// false for anything but "http://" or "https://" (any case) followed by a host, an optional
+// numeric port and an optional path; blanks, control characters, backslashes and user
+// information ("name@host") are refused, since they are how an address is made to look like
+// another one.
+struct WebAddress {
+  bool https = false;
+  std::string host;  // lower case; an IPv6 host keeps its brackets
+};
+bool parseWebAddress(std::string_view url, WebAddress& out);
+
 }  // namespace tirelmo
