@@ -1,5 +1,8 @@
 #include "web/cloud_client.h"
 
+#include "web/url_query.h"
+#include "web/web_client.h"
+
 #include <algorithm>
 #include <charconv>
 #include <climits>
@@ -41,26 +44,6 @@ constexpr std::size_t kMaxUrlBytes = 2083;
 
 // ---- Requests ----------------------------------------------------------------------------
 
-// Every byte outside the unreserved URI set becomes %XX, so no value can add a field.
-std::string encodeUtf8(std::string_view utf8) {
-  static const char hex[] = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(utf8.size() * 3);
-  for (const char ch : utf8) {
-    const auto c = static_cast<unsigned char>(ch);
-    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
-        c == '_' || c == '~') {
-      out.push_back(static_cast<char>(c));
-    } else {
-      out.push_back('%');
-      out.push_back(hex[c >> 4]);
-      out.push_back(hex[c & 15]);
-    }
-  }
-  return out;
-}
-std::string encode(u16v text) { return encodeUtf8(utf16ToUtf8(text)); }
-
 void addInt(std::string& url, const char* key, long long value) {
   url += '&';
   url += key;
@@ -68,10 +51,8 @@ void addInt(std::string& url, const char* key, long long value) {
   url += std::to_string(value);
 }
 
-void logWebError(u16v context, int code, u16v what) { logLine(u"%s last error %d: %s", context, code, what); }
-
-// One GET through the port with the user agent and the token of the config, read whole up
-// to cap. 0, or -1 / -2 / -3; a status other than 2xx is -2, never data.
+// One GET with the rules of every request (WebOpen): 0, or -1 / -2 / -3; a status other than
+// 2xx is -2, never data. An address longer than WinINet takes is refused before sending.
 int cloudGet(Http& http, const WebConfig& config, const std::string& url, std::size_t cap, std::string* reply,
              bool* overflow = nullptr) {
   if (url.size() > kMaxUrlBytes) {
@@ -79,38 +60,9 @@ int cloudGet(Http& http, const WebConfig& config, const std::string& url, std::s
             static_cast<long long>(kMaxUrlBytes));
     return kWebUrlFailed;
   }
-  HttpRequest request;
-  request.url = url;
-  request.cap = cap;
-  request.userAgent = kWebUserAgent;
-  request.token = config.token;
-  HttpReply r = http.get(request);
-  if (r.error == kWebOpenFailed) {
-    logWebError(u"InternetOpen", r.error, u"no internet connection");
-    return kWebOpenFailed;
-  }
-  if (r.error == kWebReadFailed) {
-    logWebError(u"InternetWriteFile", r.error, u"the reply could not be read");
-    return kWebReadFailed;
-  }
-  if (r.error != 0) {
-    logWebError(u"InternetOpenUrl", r.error, u"the address could not be opened");
-    return kWebUrlFailed;
-  }
-  if (!r.ok()) {
-    logWebError(u"InternetOpenUrl", r.status, u"HTTP status");
-    return kWebUrlFailed;
-  }
-  if (reply) *reply = std::move(r.body);
-  if (overflow) *overflow = r.overflow;
-  return 0;
-}
-
-bool serviceAllowed(std::string_view url) {
-  if (url.rfind("https://", 0) == 0) return url.size() > 8;
-  if (url.rfind("http://", 0) != 0) return false;
-  const std::string_view host = url.substr(7, url.find_first_of("/", 7) - 7);
-  return host.rfind("127.", 0) == 0 || host.rfind("localhost", 0) == 0 || host.rfind("[::1]", 0) == 0;
+  // An upload's reply is not read: a longer one than its small buffer is no failure.
+  bool ignored = false;
+  return WebOpen(http, config, url, cap, reply, reply ? overflow : &ignored);
 }
 
 // ---- Replies -----------------------------------------------------------------------------
@@ -251,7 +203,7 @@ int clampInt(long long v, int lo, int hi) { return static_cast<int>(std::clamp<l
 
 // The done list: each record into the archive of its own month.
 void downloadDoneTasks(Http& http, const WebConfig& config, App& app, const DayDate& prev) {
-  const std::string url = config.serviceBase + kDoneEndpoint + "?id=" + encode(app.settings.cloudLogin) +
+  const std::string url = config.serviceBase + kDoneEndpoint + "?id=" + percentEncode(app.settings.cloudLogin) +
                           "&usr=" + kDevice;
   logLine(u"Dwl %s", utf8ToUtf16(url));
   std::string reply;
@@ -301,15 +253,11 @@ void downloadDoneTasks(Http& http, const WebConfig& config, App& app, const DayD
 // The worked list: the yesterday archive made anew from it. A list that cannot be read
 // leaves the archive of the last day start as it is.
 void downloadWorkedTasks(Http& http, const WebConfig& config, App& app, const DayDate& prev) {
-  const std::string url = config.serviceBase + "/xt/" + encode(app.settings.cloudLogin) + "/worked_tasks.txt";
+  const std::string url = config.serviceBase + "/xt/" + percentEncode(app.settings.cloudLogin) + "/worked_tasks.txt";
   logLine(u"Dwl %s", utf8ToUtf16(url));
   std::string reply;
-  bool overflow = false;
-  int err = cloudGet(http, config, url, kListReplyCap, &reply, &overflow);
-  if (err == 0 && overflow) {
-    logWebError(u"InternetWriteFile", kWebReadFailed, u"the list is longer than the buffer");
-    err = kWebReadFailed;
-  }
+  // A list longer than the buffer is a failed read (WebOpen), never a cut list.
+  const int err = cloudGet(http, config, url, kListReplyCap, &reply);
   if (err != 0) {
     logLine(u"Web Error %d with WebDownloadWorkedTsks()", err);
     return;
@@ -426,7 +374,7 @@ void mergeCategories(App& app, std::string_view data) {
 }
 
 void downloadNames(Http& http, const WebConfig& config, App& app) {
-  const std::string id = encode(app.settings.cloudLogin);
+  const std::string id = percentEncode(app.settings.cloudLogin);
   for (const char* endpoint : {kProjectsEndpoint, kCategoriesEndpoint}) {
     const std::string url = config.serviceBase + endpoint + "?id=" + id;
     logLine(u"Dwl %s", utf8ToUtf16(url));
@@ -460,7 +408,7 @@ std::string timeFields(const LocalTime& t) {
 
 // "<service>/xt/tdl.php?<first>&id=..&usr=pc".
 std::string sheetUrl(const WebConfig& config, const App& app, const char* first) {
-  return config.serviceBase + kSheetEndpoint + "?" + first + "id=" + encode(app.settings.cloudLogin) + "&usr=" + kDevice;
+  return config.serviceBase + kSheetEndpoint + "?" + first + "id=" + percentEncode(app.settings.cloudLogin) + "&usr=" + kDevice;
 }
 
 bool haveAccount(const App& app) {
@@ -516,7 +464,7 @@ int parseSheetReply(std::string_view reply, bool overflow, TodoSheet& sheet, Clo
 
 }  // namespace
 
-bool WebCloudSync::available() const { return serviceAllowed(config_.serviceBase); }
+bool WebCloudSync::available() const { return isAllowedServiceUrl(config_.serviceBase); }
 
 int WebCloudSync::WebDownloadTodoList(App& app) {
   if (!haveAccount(app)) return kWebUrlFailed;
@@ -596,9 +544,9 @@ int WebCloudSync::uploadRow(App& app, int index) {
   const TodoRow& r = app.sheet.rows[static_cast<std::size_t>(index)];
   std::string url = config_.serviceBase + kSheetEndpoint + "?upd=1";
   addInt(url, "n", index + 1);
-  url += "&id=" + encode(app.settings.cloudLogin) + "&usr=" + kDevice;
+  url += "&id=" + percentEncode(app.settings.cloudLogin) + "&usr=" + kDevice;
   url += timeFields(app.clock.now());
-  url += "&t=" + encode(r.text);
+  url += "&t=" + percentEncode(r.text);
   addInt(url, "d", r.done);
   addInt(url, "p", r.pomodoros);
   addInt(url, "a", r.abandoned);
@@ -624,9 +572,9 @@ int WebCloudSync::uploadRow(App& app, int index) {
 
 int WebCloudSync::uploadCategory(App& app, int number, u16v name) {
   if (!haveAccount(app)) return kWebUrlFailed;
-  std::string url = config_.serviceBase + kCategoriesEndpoint + "?upd=1&id=" + encode(app.settings.cloudLogin);
+  std::string url = config_.serviceBase + kCategoriesEndpoint + "?upd=1&id=" + percentEncode(app.settings.cloudLogin);
   addInt(url, "n", number);
-  url += "&t=" + encode(name);
+  url += "&t=" + percentEncode(name);
   addInt(url, "cid", number);
   const int err = cloudGet(http_, config_, url, kSmallReplyCap, nullptr);
   if (err < 0) logLine(u"Error %d from WebOpen", err);
@@ -639,9 +587,9 @@ int WebCloudSync::uploadProject(App& app, const Project& project) {
   const auto it = std::find_if(active.begin(), active.end(), [&](const Project& p) { return p.id == project.id; });
   // A project no longer active (just closed) keeps a position after the active ones.
   const long long position = it - active.begin();
-  std::string url = config_.serviceBase + kProjectsEndpoint + "?upd=1&id=" + encode(app.settings.cloudLogin);
+  std::string url = config_.serviceBase + kProjectsEndpoint + "?upd=1&id=" + percentEncode(app.settings.cloudLogin);
   addInt(url, "n", position);
-  url += "&t=" + encode(oneLineName(project.name, kProjectNameMaxUnits));
+  url += "&t=" + percentEncode(oneLineName(project.name, kProjectNameMaxUnits));
   addInt(url, "pid", project.id);
   addInt(url, "act", project.status);
   addInt(url, "wkh", project.workedHours);

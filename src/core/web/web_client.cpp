@@ -86,11 +86,12 @@ std::string hex4(unsigned value) {
 }  // namespace
 
 int WebOpen(Http& http, const WebConfig& config, const std::string& url, std::size_t cap,
-            std::string* reply) {
+            std::string* reply, bool* overflow) {
   HttpReply got;
   const int result = request(http, config, url, cap, got);
   if (result != 0) return result;
-  if (got.overflow) {
+  if (overflow) *overflow = got.overflow;
+  if (got.overflow && !overflow) {
     // A cut reply parsed as a whole one would be wrong data; it is a failed read.
     logLine(u"Reply larger than %d bytes: %s", cap, utf8ToUtf16(url));
     return kWebReadFailed;

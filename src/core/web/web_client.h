@@ -44,8 +44,10 @@ WebSnapshot takeWebSnapshot(const App& app);
 // token of the config, read whole up to cap. 0, or -1/-2/-3 (logged with the context names
 // "InternetOpen", "InternetOpenUrl", "InternetWriteFile"); a status other than 2xx is -2,
 // and a reply longer than cap is -3 (a cut reply is never handed on as a whole one).
+// With `overflow` given, a longer reply is not an error: the first cap bytes are handed on
+// and *overflow says they are not all (the sheet download reports that itself).
 int WebOpen(Http& http, const WebConfig& config, const std::string& url, std::size_t cap,
-            std::string* reply);
+            std::string* reply, bool* overflow = nullptr);
 
 // Location: the two texts between "Country: <b>" / "Region: <b>" and the next "</b>", cut
 // on character boundaries to 31 and 63 bytes; empty when not found (logged as the steps say).
