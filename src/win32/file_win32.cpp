@@ -155,7 +155,11 @@ void setLastErrorCode(std::uint32_t code) { SetLastError(code); }
 
 u16 errorMessageText(std::uint32_t code) {
   wchar_t buf[512];
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+  // The internet errors (12001..12175) have their texts in WinINet, not in the system's table;
+  // the module is only asked when the program already loaded it for a request.
+  const HMODULE wininet = code >= 12000 && code < 12200 ? GetModuleHandleW(L"wininet.dll") : nullptr;
+  const DWORD source = wininet ? FORMAT_MESSAGE_FROM_HMODULE : FORMAT_MESSAGE_FROM_SYSTEM;
+  const DWORD n = FormatMessageW(source | FORMAT_MESSAGE_IGNORE_INSERTS, wininet, code,
                                  MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buf,
                                  static_cast<DWORD>(sizeof buf / sizeof buf[0]), nullptr);
   if (n == 0) return u16();

@@ -7,8 +7,10 @@
 namespace tirelmo {
 
 Log& processLog() {
-  static Log log;
-  return log;
+  // Never destroyed: a web worker still waiting on the network when the program exits may
+  // write one more line while the static destructors run. The system closes the file.
+  static Log* log = new Log;
+  return *log;
 }
 
 Log::~Log() {
