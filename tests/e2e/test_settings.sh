@@ -106,7 +106,8 @@ before=$(e2e_read_utf16_lines "$settings")
 open_settings
 e2e_key "$dlg" Tab space Return
 e2e_wait_no_window '^Settings$' 20
-changed=$(diff <(printf '%s\n' "$before") <(e2e_read_utf16_lines "$settings") | grep '^[<>]' || true)
+# The use count the day's first start raised ("Prog used %d times") goes out with any save.
+changed=$(diff <(printf '%s\n' "$before") <(e2e_read_utf16_lines "$settings") | grep '^[<>]' | grep -v '^. sgcn230=' || true)
 e2e_assert_eq "$(printf '< bPlayAlarm=1\n> bPlayAlarm=0')" "$changed" "settings lines changed by the alarm"
 
 # --- Run at startup: on writes the Run entry, off removes it. ----------------------------------
