@@ -12,8 +12,10 @@
 
 namespace tirelmo {
 
-inline constexpr char kDefaultServiceBase[] = "https://service.morvex.com";
-inline constexpr char kDefaultGeoUrl[] = "https://geo.morvex.com/ib1";
+// The maker's hosts are set for a release; until then the defaults stay in the reserved
+// ".example" domain, so a build without web.cfg never sends anything to a stranger's host.
+inline constexpr char kDefaultServiceBase[] = "https://service.tirelmo.example";
+inline constexpr char kDefaultGeoUrl[] = "https://geo.tirelmo.example/ib1";
 inline constexpr char kWebConfigFileName[] = "web.cfg";
 
 struct WebConfig {
