@@ -64,7 +64,8 @@ if [ $want_run -eq 1 ]; then
   packages+=(wine wine32:i386 fonts-wqy-microhei)
 fi
 if [ $want_e2e -eq 1 ]; then
-  packages+=(xvfb xauth openbox xdotool x11-utils imagemagick procps)
+  # curl: the sync test asks the service what arrived.
+  packages+=(xvfb xauth openbox xdotool x11-utils imagemagick procps curl)
 fi
 
 # A package counts as present when dpkg says it is fully installed.
