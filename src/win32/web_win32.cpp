@@ -132,7 +132,6 @@ DWORD WINAPI versionThread(void* param) {
   std::unique_ptr<VersionJob> job(static_cast<VersionJob*>(param));
   WebState& state = shared().state;
   const VersionCheckResult r = runVersionCheck(shared().http, job->snapshot, state);
-  state.versionCheckRunning = true;  // until the end of this thread, whatever the check did
   if (r.askToDownload) {
     const u16 text = fmt(job->question, utf8ToUtf16(kProgramVersion), utf8ToUtf16(r.latest));
     // Owned by the window while it is there; a window closed meanwhile leaves a plain box.

@@ -2,7 +2,8 @@
 # Two computers of one person through the sync service on loopback (tirelmo-sync with a
 # token and its test mode). Computer A starts its day: the daily requests reach the service
 # (location, ping) and the ping's command, which offers a file: address, shows its text and
-# opens nothing. On A a carried task (Chinese text with & = # %) gets a pomodoro, another is
+# opens nothing; it being A's fifth day, the version check finds "v2.3.10" newer than ours and
+# asks once. On A a carried task (Chinese text with & = # %) gets a pomodoro, another is
 # marked done, project 7 is renamed; A's exit uploads the sheet, the categories and the
 # projects. The service then dates that sheet a day back, as if A had worked yesterday.
 # Computer B starts its day with the download in two chunks: A's open task is on B's sheet,
@@ -41,15 +42,19 @@ trap 'rc=$?; stop_service; rm -f "$web_cfg"; (exit $rc); _e2e_on_exit' EXIT
 
 printf '001everyoneA note from the service__URL__file:///C:/windows/system32/notepad.exe' >"$svc/ping.txt"
 "$sync_exe" --port 0 --port-file "$svc/port" --db "$svc/sync.db" --test-mode --token "$token" \
-  --ping-reply-file "$svc/ping.txt" --geo-country Italia --geo-region Lazio 2>"$E2E_ART/service.log" &
+  --ping-reply-file "$svc/ping.txt" --latest-version v2.3.10 --geo-country Italia --geo-region Lazio 2>"$E2E_ART/service.log" &
 sync_pid=$!
 for _ in $(seq 1 50); do [ -s "$svc/port" ] && break; sleep 0.1; done
 port=$(cat "$svc/port" 2>/dev/null) || e2e_fail "the service did not start: $(cat "$E2E_ART/service.log")"
 base="http://127.0.0.1:$port"
 printf 'service=%s\r\ngeo=%s/ib1\r\nid=\r\ntoken=%s\r\n' "$base" "$base" "$token" >"$web_cfg"
 svc_get() { curl -s -H "Authorization: Bearer $token" "$base$1"; }
+# The main window by its title: the workers' message boxes ("Tirelmo") come from other
+# threads, whose X windows need not have higher ids.
+main_window_of() { xdotool search --all --onlyvisible --pid "$1" --name '^Tirelmo - v' 2>/dev/null | head -n 1; }
 
-# A profile on the cloud account "alice" with project 7 and yesterday's sheet to carry over.
+# A profile on the cloud account "alice" with project 7 and yesterday's sheet to carry over;
+# extra KEY=VALUE settings as arguments.
 new_profile() {
   e2e_fresh_profile
   mkdir -p "$data"
@@ -58,22 +63,25 @@ new_profile() {
 "7","Website","1","30","1","0","0","0"
 EOF
   e2e_write_settings Wind_x=20 Wind_y=20 Wind_hth=900 next_prj_ID=8 "Cloud ena=1" "Cloud Login=alice" \
-    "last2dofilename=$data_win\\$(echo "$prev_rel" | tr '/' '\\')"
+    "last2dofilename=$data_win\\$(echo "$prev_rel" | tr '/' '\\')" "$@"
 }
 
-# --- Computer A ---------------------------------------------------------------------------------
-new_profile
+# --- Computer A: its fifth day of use, so the version check runs too. ---------------------------
+new_profile sgcn230=4
 e2e_write_sheet "$data/$prev_rel" <<EOF
 $(e2e_sheet_row row=0 "text=$carried")
 $(e2e_sheet_row row=1 project=7 'text=Renew the certificate')
 $(e2e_sheet_row row=12 "text=$separator")
 EOF
 e2e_start_main
-a_win=$E2E_WIN
 a_pid=$E2E_PID
+a_win=$(main_window_of "$a_pid")
 # The daily requests: the location arrives, the ping's command is shown without its address.
 e2e_wait_log "Location Country: Italia  Region: Lazio" 200
+e2e_wait_log "Prog used 5 times" 100
+e2e_screenshot version-notice
 e2e_wait_log "001 A note from the service" 100
+sleep 3.5  # the version notice, captioned "Tirelmo" as well, closes itself after 3 s
 e2e_wait_window '^Tirelmo$' 20 "$a_pid"
 note=$E2E_WIN
 [ "$note" != "$a_win" ] || e2e_fail "the web command's message box did not show"
@@ -81,6 +89,12 @@ e2e_screenshot web-command
 e2e_key "$note" Return
 e2e_assert_no_process notepad.exe
 e2e_assert_contains "$(e2e_day_log_text)" "file:///C:/windows/system32/notepad.exe" "the refused address in the log"
+# "v2.3.10" is newer than our "v2.3.3" by number (as text it would sort lower): asked once; No.
+e2e_wait_window '^Tirelmo Updates available$' 30 "$a_pid"
+e2e_screenshot version-question
+e2e_key "$E2E_WIN" n
+e2e_wait_log "Thr: Chk ver done." 100
+sleep 0.5  # page switching comes back just after that line
 
 # Row 0 (the carried task) gets a pomodoro; row 1 is done.
 e2e_activate "$a_win"
@@ -123,8 +137,8 @@ $(e2e_sheet_row row=12 "text=$separator")
 EOF
 svc_get "/test/fault?path=/xt/tdl.php&kind=chunks&count=1" >/dev/null
 e2e_start_main
-b_win=$E2E_WIN
 b_pid=$E2E_PID
+b_win=$(main_window_of "$b_pid")
 e2e_wait_log "Dwl done + wkd tsks." 100
 sleep 1
 e2e_screenshot b-sheet
@@ -149,7 +163,7 @@ e2e_wait_window '^Tirelmo Cloud error$' 60 "$b_pid"
 e2e_screenshot cloud-error
 e2e_key "$E2E_WIN" i
 e2e_wait_window '^Tirelmo' 60 "$b_pid"
-b_win=$(xdotool search --all --onlyvisible --pid "$b_pid" --name '^Tirelmo' 2>/dev/null | sort -n | head -n 1)
+b_win=$(main_window_of "$b_pid")
 e2e_wait_log "Choice: ignore"
 e2e_activate "$b_win"
 e2e_key "$b_win" ctrl+t

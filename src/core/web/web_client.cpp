@@ -242,9 +242,9 @@ VersionCheckResult runVersionCheck(Http& http, const WebSnapshot& s, WebState& s
       out.askToDownload = compareVersions(out.latest, kProgramVersion) > 0 &&
                           !state.newerVersionAsked.exchange(true);
     }
-    logLine(u"Thr: Chk ver done.");
   }
-  state.versionCheckRunning = false;
+  // The caller asks its question, pauses, logs "Thr: Chk ver done." and clears the running
+  // flag: page switching stays off until then.
   return out;
 }
 

@@ -81,6 +81,7 @@ struct VersionCheckResult {
   std::string latest;
   bool askToDownload = false;
 };
+// Sets the running flag; the caller clears it when its question and pause are over.
 VersionCheckResult runVersionCheck(Http& http, const WebSnapshot& s, WebState& state);
 
 // Start-of-day notices after the location result: raises the use count ("Prog used %d
