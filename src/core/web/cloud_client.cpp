@@ -44,13 +44,6 @@ constexpr std::size_t kMaxUrlBytes = 2083;
 
 // ---- Requests ----------------------------------------------------------------------------
 
-void addInt(std::string& url, const char* key, long long value) {
-  url += '&';
-  url += key;
-  url += '=';
-  url += std::to_string(value);
-}
-
 // One GET with the rules of every request (WebOpen): 0, or -1 / -2 / -3; a status other than
 // 2xx is -2, never data. An address longer than WinINet takes is refused before sending.
 int cloudGet(Http& http, const WebConfig& config, const std::string& url, std::size_t cap, std::string* reply,
@@ -394,16 +387,14 @@ void downloadNames(Http& http, const WebConfig& config, App& app) {
   }
 }
 
-std::string timeFields(const LocalTime& t) {
-  std::string s;
-  addInt(s, "yy", t.year);
-  addInt(s, "mm", t.month);
-  addInt(s, "dd", t.day);
-  addInt(s, "hr", t.hour);
-  addInt(s, "min", t.minute);
-  addInt(s, "sec", t.second);
-  addInt(s, "msec", t.milliseconds);
-  return s;
+void addTimeFields(std::string& url, const LocalTime& t) {
+  appendField(url, "yy", t.year);
+  appendField(url, "mm", t.month);
+  appendField(url, "dd", t.day);
+  appendField(url, "hr", t.hour);
+  appendField(url, "min", t.minute);
+  appendField(url, "sec", t.second);
+  appendField(url, "msec", t.milliseconds);
 }
 
 // "<service>/xt/tdl.php?<first>&id=..&usr=pc".
@@ -468,7 +459,8 @@ bool WebCloudSync::available() const { return isAllowedServiceUrl(config_.servic
 
 int WebCloudSync::WebDownloadTodoList(App& app) {
   if (!haveAccount(app)) return kWebUrlFailed;
-  const std::string url = sheetUrl(config_, app, "") + "&raw=1" + timeFields(app.start.startTime);
+  std::string url = sheetUrl(config_, app, "") + "&raw=1";
+  addTimeFields(url, app.start.startTime);
   logLine(u"Dwl %s", utf8ToUtf16(url));
   std::string reply;
   bool overflow = false;
@@ -543,28 +535,28 @@ int WebCloudSync::uploadRow(App& app, int index) {
   if (!haveAccount(app)) return kWebUrlFailed;
   const TodoRow& r = app.sheet.rows[static_cast<std::size_t>(index)];
   std::string url = config_.serviceBase + kSheetEndpoint + "?upd=1";
-  addInt(url, "n", index + 1);
+  appendField(url, "n", index + 1);
   url += "&id=" + percentEncode(app.settings.cloudLogin) + "&usr=" + kDevice;
-  url += timeFields(app.clock.now());
+  addTimeFields(url, app.clock.now());
   url += "&t=" + percentEncode(r.text);
-  addInt(url, "d", r.done);
-  addInt(url, "p", r.pomodoros);
-  addInt(url, "a", r.abandoned);
-  addInt(url, "i", r.internalInterruptions);
-  addInt(url, "e", r.externalInterruptions);
-  addInt(url, "pt", r.pastPomodoros);
-  addInt(url, "at", r.pastAbandoned);
-  addInt(url, "it", r.pastInternal);
-  addInt(url, "et", r.pastExternal);
-  addInt(url, "age", r.info.ageDays);
-  addInt(url, "cat", r.info.category);
-  addInt(url, "prj", r.info.projectId);
-  addInt(url, "wkh", r.info.minutesToday / 60);
-  addInt(url, "wkm", r.info.minutesToday % 60);
-  addInt(url, "wkhp", r.info.pastMinutes / 60);
-  addInt(url, "wkmp", r.info.pastMinutes % 60);
-  addInt(url, "est", r.estimated);
-  addInt(url, "rep", r.hasFlag(rowflag::kRepeat) ? 1 : 0);
+  appendField(url, "d", r.done);
+  appendField(url, "p", r.pomodoros);
+  appendField(url, "a", r.abandoned);
+  appendField(url, "i", r.internalInterruptions);
+  appendField(url, "e", r.externalInterruptions);
+  appendField(url, "pt", r.pastPomodoros);
+  appendField(url, "at", r.pastAbandoned);
+  appendField(url, "it", r.pastInternal);
+  appendField(url, "et", r.pastExternal);
+  appendField(url, "age", r.info.ageDays);
+  appendField(url, "cat", r.info.category);
+  appendField(url, "prj", r.info.projectId);
+  appendField(url, "wkh", r.info.minutesToday / 60);
+  appendField(url, "wkm", r.info.minutesToday % 60);
+  appendField(url, "wkhp", r.info.pastMinutes / 60);
+  appendField(url, "wkmp", r.info.pastMinutes % 60);
+  appendField(url, "est", r.estimated);
+  appendField(url, "rep", r.hasFlag(rowflag::kRepeat) ? 1 : 0);
   const int err = cloudGet(http_, config_, url, kUploadReplyCap, nullptr);
   if (err != 0) logLine(u"Upl row %d failed, err: %d", index + 1, err);
   return err;
@@ -573,9 +565,9 @@ int WebCloudSync::uploadRow(App& app, int index) {
 int WebCloudSync::uploadCategory(App& app, int number, u16v name) {
   if (!haveAccount(app)) return kWebUrlFailed;
   std::string url = config_.serviceBase + kCategoriesEndpoint + "?upd=1&id=" + percentEncode(app.settings.cloudLogin);
-  addInt(url, "n", number);
+  appendField(url, "n", number);
   url += "&t=" + percentEncode(name);
-  addInt(url, "cid", number);
+  appendField(url, "cid", number);
   const int err = cloudGet(http_, config_, url, kSmallReplyCap, nullptr);
   if (err < 0) logLine(u"Error %d from WebOpen", err);
   return err;
@@ -588,12 +580,12 @@ int WebCloudSync::uploadProject(App& app, const Project& project) {
   // A project no longer active (just closed) keeps a position after the active ones.
   const long long position = it - active.begin();
   std::string url = config_.serviceBase + kProjectsEndpoint + "?upd=1&id=" + percentEncode(app.settings.cloudLogin);
-  addInt(url, "n", position);
+  appendField(url, "n", position);
   url += "&t=" + percentEncode(oneLineName(project.name, kProjectNameMaxUnits));
-  addInt(url, "pid", project.id);
-  addInt(url, "act", project.status);
-  addInt(url, "wkh", project.workedHours);
-  addInt(url, "wkm", project.workedMinutes);
+  appendField(url, "pid", project.id);
+  appendField(url, "act", project.status);
+  appendField(url, "wkh", project.workedHours);
+  appendField(url, "wkm", project.workedMinutes);
   const int err = cloudGet(http_, config_, url, kSmallReplyCap, nullptr);
   if (err < 0) logLine(u"Error %d from WebOpen", err);
   return err;
@@ -609,7 +601,8 @@ void WebCloudSync::uploadAtExit(App& app) {
   for (const Project& p : app.projects.active)
     if (const int err = uploadProject(app, p); err != 0) logLine(u"Upl prj %d failed, err: %d", p.id, err);
   if (!haveAccount(app)) return;
-  const std::string url = sheetUrl(config_, app, "rls=1&") + timeFields(app.start.startTime);
+  std::string url = sheetUrl(config_, app, "rls=1&");
+  addTimeFields(url, app.start.startTime);
   if (const int err = cloudGet(http_, config_, url, kSmallReplyCap, nullptr); err < 0)
     logLine(u"Error %d from WebOpen", err);
 }
