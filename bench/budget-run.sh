@@ -22,8 +22,13 @@
 #              longer all black ("painted": the area read from the X server every 2 ms; Xvfb
 #              shows black where nothing was painted yet). The first pixel counts, so this is
 #              the first frame, not necessarily the whole page.
-#   memory     VmRSS of /proc/PID/status (resident) and Private_Clean + Private_Dirty of
-#              /proc/PID/smaps_rollup (private), 2 s after the first frame and, for Tirelmo
+#   memory     VmRSS of /proc/PID/status (resident); Private_Clean + Private_Dirty of
+#              /proc/PID/smaps_rollup (private); and "private bytes": what the process alone
+#              holds and the kernel cannot drop, i.e. every written page plus the clean pages
+#              of anonymous mappings (/proc/PID/smaps). The difference between the last two
+#              is clean pages of mapped files (the program, Wine's DLLs, fonts) that no other
+#              process maps just now: page cache the kernel reclaims at will, and what Windows
+#              leaves out of a process's private bytes too. 2 s after the first frame and, for Tirelmo
 #              with ten years of history, again after Ctrl+Tab went through all seven pages.
 #   idle CPU   utime + stime ticks (/proc/PID/stat) of the program, of the prefix's wineserver
 #              and of Xvfb over the idle period, nothing touched; also as % of one core.
@@ -102,12 +107,17 @@ start_watched() {
   read -r RUN_WIN RUN_FOUND_MS RUN_PAINT_MS <<<"$out"
 }
 
-# memory PID: "RSS_KB PRIVATE_KB".
+# memory PID: "RSS_KB PRIVATE_KB PRIVATE_BYTES_KB".
 memory() {
-  local rss priv
+  local rss priv owned
   rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$1/status")
   priv=$(awk '/^Private_(Clean|Dirty):/ {s += $2} END {print s}' "/proc/$1/smaps_rollup")
-  echo "$rss $priv"
+  # A mapping's header line names a file in its sixth field when it maps one.
+  owned=$(awk '/^[0-9a-f]+-[0-9a-f]+ / {file = ($6 ~ /^\//)}
+               /^Private_Dirty:/ {s += $2}
+               /^Private_Clean:/ {if (!file) s += $2}
+               END {print s}' "/proc/$1/smaps")
+  echo "$rss $priv $owned"
 }
 
 # ticks PID: utime + stime.
@@ -164,9 +174,10 @@ run_empty() {
   record empty.start.found "$RUN_FOUND_MS"
   record empty.start.painted "$RUN_PAINT_MS"
   sleep 2
-  read -r rss priv <<<"$(memory "$RUN_PID")"
+  read -r rss priv owned <<<"$(memory "$RUN_PID")"
   record empty.mem.rss_kb "$rss"
   record empty.mem.private_kb "$priv"
+  record empty.mem.owned_kb "$owned"
   [ "${2:-}" = idle ] && idle_cpu empty "$RUN_PID"
   close_empty
 }
@@ -195,9 +206,10 @@ for round in $(seq 1 "$ROUNDS"); do
   run_empty "$round"
   run_tirelmo history_second
   sleep 2
-  read -r rss priv <<<"$(memory "$RUN_PID")"
+  read -r rss priv owned <<<"$(memory "$RUN_PID")"
   record history_second.mem.rss_kb "$rss"
   record history_second.mem.private_kb "$priv"
+  record history_second.mem.owned_kb "$owned"
   idle_cpu history_second "$RUN_PID"
   # What xdotool itself takes to start and send a key (a lone Shift): part of every switch.
   e2e_activate "$RUN_WIN"
@@ -214,9 +226,10 @@ for round in $(seq 1 "$ROUNDS"); do
     record page.all.drawn "$drawn"
   done
   sleep 2
-  read -r rss priv <<<"$(memory "$RUN_PID")"
+  read -r rss priv owned <<<"$(memory "$RUN_PID")"
   record history_pages.mem.rss_kb "$rss"
   record history_pages.mem.private_kb "$priv"
+  record history_pages.mem.owned_kb "$owned"
   pomodoro_cpu "$RUN_WIN" "$RUN_PID"
   e2e_close_main "$RUN_WIN" "$RUN_PID"
 done
@@ -264,10 +277,13 @@ pct_row() { # LABEL METRIC: ticks over the idle period as % of one core
   echo "Memory, 10 years of history (MB)"
   row "  empty window, resident (VmRSS)" empty.mem.rss_kb 1024
   row "  empty window, private" empty.mem.private_kb 1024
+  row "  empty window, private bytes" empty.mem.owned_kb 1024
   row "  Tirelmo after start, resident" history_second.mem.rss_kb 1024 empty.mem.rss_kb
   row "  Tirelmo after start, private" history_second.mem.private_kb 1024 empty.mem.private_kb
+  row "  Tirelmo after start, private bytes" history_second.mem.owned_kb 1024 empty.mem.owned_kb
   row "  Tirelmo after all 7 pages, resident" history_pages.mem.rss_kb 1024 empty.mem.rss_kb
   row "  Tirelmo after all 7 pages, private" history_pages.mem.private_kb 1024 empty.mem.private_kb
+  row "  Tirelmo after all 7 pages, private bytes" history_pages.mem.owned_kb 1024 empty.mem.owned_kb
   echo "CPU ticks over ${IDLE_S} s idle (1 tick = 1/$HZ s)"
   pct_row "  empty window" empty.idle_ticks.process
   pct_row "  wineserver, beside the empty window" empty.idle_ticks.wineserver

@@ -240,6 +240,12 @@ GdiSurface::GdiSurface(GdiGraphics& graphics, HDC compatible, int width, int hei
   SetBkMode(dc, TRANSPARENT);
   SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
   originalFont_ = GetCurrentObject(dc, OBJ_FONT);
+  clip_ = RECT{0, 0, width, height};
+}
+
+bool GdiSurface::outside(int left, int top, int right, int bottom) const {
+  return right - originX_ <= clip_.left || left - originX_ >= clip_.right || bottom - originY_ <= clip_.top ||
+         top - originY_ >= clip_.bottom;
 }
 
 GdiSurface::~GdiSurface() {
@@ -249,21 +255,25 @@ GdiSurface::~GdiSurface() {
 }
 
 void GdiSurface::fillRect(int x, int y, int w, int h, Rgb color) {
-  if (!valid() || w <= 0 || h <= 0) return;
+  if (!valid() || w <= 0 || h <= 0 || outside(x, y, x + w, y + h)) return;
   RECT r{x, y, x + w, y + h};
   SetDCBrushColor(dc(), colorOf(color));
   FillRect(dc(), &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
 void GdiSurface::line(int x0, int y0, int x1, int y1, Rgb color, int penWidth) {
-  if (!valid()) return;
+  const int reach = std::max(penWidth, 1);
+  if (!valid() || outside(std::min(x0, x1) - reach, std::min(y0, y1) - reach, std::max(x0, x1) + reach + 1,
+                          std::max(y0, y1) + reach + 1))
+    return;
   Selected pen(dc(), graphics_.penFor(color, penWidth));
   MoveToEx(dc(), x0, y0, nullptr);
   LineTo(dc(), x1, y1);
 }
 
 void GdiSurface::dottedLine(int x0, int y0, int x1, int y1, Rgb color) {
-  if (!valid()) return;
+  if (!valid() || outside(std::min(x0, x1) - 1, std::min(y0, y1) - 1, std::max(x0, x1) + 2, std::max(y0, y1) + 2))
+    return;
   Selected pen(dc(), graphics_.penFor(color, -1));
   // The gaps between the dots show the page, as on paper.
   const int oldMode = SetBkMode(dc(), TRANSPARENT);
@@ -273,9 +283,13 @@ void GdiSurface::dottedLine(int x0, int y0, int x1, int y1, Rgb color) {
 }
 
 void GdiSurface::setFont(const FontSpec& font) {
+  if (font == font_ && selectedFont_) return;
   font_ = font;
   if (!valid()) return;
-  if (HFONT f = graphics_.fontFor(font)) SelectObject(dc(), f);
+  if (HFONT f = graphics_.fontFor(font)) {
+    if (f != selectedFont_) SelectObject(dc(), f);
+    selectedFont_ = f;
+  }
 }
 
 int GdiSurface::textWidth(u16v text) {
@@ -298,13 +312,20 @@ int GdiSurface::textHeight(u16v text) {
 
 void GdiSurface::drawText(int x, int y, u16v text, Rgb color) {
   if (!valid() || text.empty()) return;
+  // A level line of text stays within a few of its heights below its top; a tilted one is
+  // always drawn. Whatever the width, the strips are cut across the page.
+  if (font_.angleTenths == 0 && font_.height != 0) {
+    const int h = std::abs(font_.height);
+    if (outside(std::numeric_limits<int>::min() / 2, y - h, std::numeric_limits<int>::max() / 2, y + 3 * h)) return;
+  }
   SetTextColor(dc(), colorOf(color));
   TextOutW(dc(), x, y, wideOf(text), unitsOf(text));
 }
 
 void GdiSurface::drawTextClipped(int x, int y, u16v text, Rgb color, int clipX, int clipY, int clipW,
                                  int clipH) {
-  if (!valid() || text.empty() || clipW <= 0 || clipH <= 0) return;
+  if (!valid() || text.empty() || clipW <= 0 || clipH <= 0 || outside(clipX, clipY, clipX + clipW, clipY + clipH))
+    return;
   SetTextColor(dc(), colorOf(color));
   const RECT clip{clipX, clipY, clipX + clipW, clipY + clipH};
   ExtTextOutW(dc(), x, y, ETO_CLIPPED, &clip, wideOf(text), unitsOf(text), nullptr);
@@ -328,23 +349,27 @@ void GdiSurface::setClip(int x, int y, int w, int h) {
   }
   SelectClipRgn(dc(), region);  // the DC keeps a copy
   DeleteObject(region);
+  clip_ = RECT{std::max(left, 0), std::max(top, 0), std::min(left + std::max(w, 0), width_),
+               std::min(top + std::max(h, 0), height_)};
 }
 
 void GdiSurface::clearClip() {
-  if (valid()) SelectClipRgn(dc(), nullptr);
+  if (!valid()) return;
+  SelectClipRgn(dc(), nullptr);
+  clip_ = RECT{0, 0, width_, height_};
 }
 
 bool GdiSurface::drawBitmap(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) {
   HDC source = graphics_.bitmapDc(bitmap);
   if (!source) return false;
-  if (valid() && w > 0 && h > 0) BitBlt(dc(), dx, dy, w, h, source, sx, sy, SRCCOPY);
+  if (valid() && w > 0 && h > 0 && !outside(dx, dy, dx + w, dy + h)) BitBlt(dc(), dx, dy, w, h, source, sx, sy, SRCCOPY);
   return true;
 }
 
 bool GdiSurface::drawSprite(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) {
   HDC source = graphics_.bitmapDc(bitmap);
   if (!source) return false;
-  if (!valid() || w <= 0 || h <= 0) return true;
+  if (!valid() || w <= 0 || h <= 0 || outside(dx, dy, dx + w, dy + h)) return true;
   // The mask cell lies right below the picture cell: white keeps the page, black clears it
   // for the picture, which is black wherever the page must show through.
   BitBlt(dc(), dx, dy, w, h, source, sx, sy + h, SRCAND);
@@ -354,6 +379,8 @@ bool GdiSurface::drawSprite(int dx, int dy, int w, int h, BitmapId bitmap, int s
 
 void GdiSurface::pie(int left, int top, int right, int bottom, double startDegrees,
                      double sweepDegrees, Rgb fill, Rgb outline, int penWidth) {
+  const int reach = std::max(penWidth, 1);
+  if (outside(left - reach, top - reach, right + reach, bottom + reach)) return;
   SolidBrush brush(fill);
   slice(left, top, right, bottom, startDegrees, sweepDegrees, brush.get(), outline, penWidth);
 }
@@ -365,7 +392,9 @@ void GdiSurface::pieOutline(int left, int top, int right, int bottom, double sta
 }
 
 void GdiSurface::ellipse(int left, int top, int right, int bottom, Rgb fill, Rgb outline, int penWidth) {
-  if (!valid() || right <= left || bottom <= top) return;
+  const int reach = std::max(penWidth, 1);
+  if (!valid() || right <= left || bottom <= top || outside(left - reach, top - reach, right + reach, bottom + reach))
+    return;
   SolidBrush brush(fill);
   Selected b(dc(), brush.get());
   Selected p(dc(), graphics_.penFor(outline, penWidth));
@@ -374,7 +403,10 @@ void GdiSurface::ellipse(int left, int top, int right, int bottom, Rgb fill, Rgb
 
 void GdiSurface::slice(int left, int top, int right, int bottom, double startDegrees,
                        double sweepDegrees, HBRUSH brush, Rgb outline, int penWidth) {
-  if (!valid() || sweepDegrees == 0 || right <= left || bottom <= top) return;
+  const int reach = std::max(penWidth, 1);
+  if (!valid() || sweepDegrees == 0 || right <= left || bottom <= top ||
+      outside(left - reach, top - reach, right + reach, bottom + reach))
+    return;
   Selected b(dc(), brush);
   Selected p(dc(), graphics_.penFor(outline, penWidth));
   if (std::fabs(sweepDegrees) >= 360) {

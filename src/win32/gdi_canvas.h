@@ -128,6 +128,10 @@ class GdiSurface : public Surface {
  private:
   void slice(int left, int top, int right, int bottom, double startDegrees, double sweepDegrees,
              HBRUSH brush, Rgb outline, int penWidth);
+  // True when nothing of the box (page coordinates, right and bottom exclusive) can land
+  // on the surface inside the clip: a paint goes through the view in strips, and GDI
+  // would lay out every text and curve of the page for each strip only to clip it away.
+  bool outside(int left, int top, int right, int bottom) const;
 
   GdiGraphics& graphics_;
   int width_ = 0;
@@ -137,8 +141,11 @@ class GdiSurface : public Surface {
   std::uint32_t* bits_ = nullptr;
   FontSpec font_;
   HGDIOBJ originalFont_ = nullptr;
+  HFONT selectedFont_ = nullptr;
   int originX_ = 0;
   int originY_ = 0;
+  // The clip in device pixels; the whole surface when none is set.
+  RECT clip_{};
 };
 
 }  // namespace tirelmo

@@ -226,17 +226,17 @@ void showPage(MainWindow& w, int page) {
   updateMaxScrollOffsets(w.pages, w.app);
 
   // Leaving a page with rows: its editors (and the marker) go out of sight.
-  if (leaving == 0) w.editors.placeSheet(w);
+  if (leaving == 0) w.editors.placeSheet(w, true);
   if (leaving == 1) {
-    w.editors.placeList(w);
+    w.editors.placeList(w, true);
     if (w.tabs.todolistTabs) ShowWindow(w.tabs.todolistTabs, SW_HIDE);
   }
   if (w.tabs.pageTabs) SendMessageW(w.tabs.pageTabs, TCM_SETCURSEL, page, 0);
   if (page == 0 || page == 1) {
     SetFocus(w.hwnd);
-    if (page == 0) w.editors.placeSheet(w);
+    if (page == 0) w.editors.placeSheet(w, true);
     else {
-      w.editors.placeList(w);
+      w.editors.placeList(w, true);
       if (w.tabs.todolistTabs) ShowWindow(w.tabs.todolistTabs, SW_SHOW);
     }
     const SavedRowState back = w.book.entered();

@@ -296,7 +296,7 @@ void RowEditors::applyStyle(MainWindow& w, int row) {
   InvalidateRect(h, nullptr, FALSE);
 }
 
-void RowEditors::placeSheet(MainWindow& w) {
+void RowEditors::placeSheet(MainWindow& w, bool unpainted) {
   const bool onPage = w.book.currentPage() == 0;
   const int offset = w.pages.scrollOffset[0];
   const int header = headerHeight(w.pages, 0);
@@ -309,7 +309,8 @@ void RowEditors::placeSheet(MainWindow& w) {
     const int y = rect.y - offset;
     // A row scrolled up under the header is hidden rather than drawn over the toolbar.
     const bool shown = onPage && y >= header;
-    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) |
+                       (unpainted ? SWP_NOREDRAW | SWP_NOCOPYBITS : 0);
     if (batch) batch = DeferWindowPos(batch, h, nullptr, rect.x, y, std::max(rect.w, 1), std::max(rect.h, 1), flags);
     else SetWindowPos(h, nullptr, rect.x, y, std::max(rect.w, 1), std::max(rect.h, 1), flags);
     if ((IsWindowEnabled(h) != FALSE) == readOnly) EnableWindow(h, !readOnly);
@@ -318,7 +319,7 @@ void RowEditors::placeSheet(MainWindow& w) {
   placeMarker(w);
 }
 
-void RowEditors::placeList(MainWindow& w) {
+void RowEditors::placeList(MainWindow& w, bool unpainted) {
   const bool onPage = w.book.currentPage() == 1;
   if (!listCreated_) {
     if (onPage) prepareList(w);  // places them too
@@ -334,7 +335,8 @@ void RowEditors::placeList(MainWindow& w) {
     if (!h) continue;
     const int y = kListRowsTop + 16 + kListRowHeight * r - offset;
     const bool shown = onPage && y >= header;
-    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) |
+                       (unpainted ? SWP_NOREDRAW | SWP_NOCOPYBITS : 0);
     if (batch) batch = DeferWindowPos(batch, h, nullptr, kListEditorLeft, y, width, kListEditorHeight, flags);
     else SetWindowPos(h, nullptr, kListEditorLeft, y, width, kListEditorHeight, flags);
     // A list whose file could not be read is shown but not edited: it is never saved over.

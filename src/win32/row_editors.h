@@ -47,8 +47,10 @@ class RowEditors {
 
   // Position, size, font, enabled state and visibility for the current geometry, scroll
   // offset and page; the marker follows the current row.
-  void placeSheet(MainWindow& w);
-  void placeList(MainWindow& w);
+  // unpainted: the caller repaints the whole window and its children afterwards, so the
+  // moves themselves invalidate nothing (a page switch hides or shows every row at once).
+  void placeSheet(MainWindow& w, bool unpainted = false);
+  void placeList(MainWindow& w, bool unpainted = false);
   void placeMarker(MainWindow& w);
 
   // After a width change: each field scrolls its text anew (a wider field shows from the
