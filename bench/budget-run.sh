@@ -37,7 +37,8 @@
 #   page       ms from just before `xdotool key ctrl+Tab` runs to the first change of the
 #              client area and to its last change before it stayed still for 300 ms (the
 #              page drawn), per page; includes xdotool's own start and key (measured alone
-#              with a Shift press and shown below the pages, some 6 ms).
+#              with a Shift press and shown below the pages, some 6 ms), and read against
+#              the empty window repainting its whole client area on the same key.
 #
 # Results: a table on stdout and in build/budget/results.txt; raw values in build/budget/raw/.
 set -u
@@ -179,6 +180,15 @@ run_empty() {
   record empty.mem.private_kb "$priv"
   record empty.mem.owned_kb "$owned"
   [ "${2:-}" = idle ] && idle_cpu empty "$RUN_PID"
+  if [ "${2:-}" = idle ]; then
+    # The yardstick of a page switch: the empty window repaints all of its client area on
+    # the same key, sent the same way.
+    for _ in 1 2 3; do
+      e2e_activate "$RUN_WIN"
+      read -r first drawn <<<"$("$FW" change "$RUN_WIN" 5000 -- xdotool key --delay 0 ctrl+Tab)"
+      record page.empty.drawn "$drawn"
+    done
+  fi
   close_empty
 }
 
@@ -300,7 +310,8 @@ pct_row() { # LABEL METRIC: ticks over the idle period as % of one core
     row "  to $page ${PAGE_NAMES[$page]}, first change" "page.$page.first"
     row "  to $page ${PAGE_NAMES[$page]}, drawn" "page.$page.drawn"
   done
-  row "  all switches, drawn" page.all.drawn
+  row "  all switches, drawn" page.all.drawn 1 page.empty.drawn
+  row "  empty window, whole client repainted on the same key" page.empty.drawn
   row "  xdotool alone (part of every switch)" page.xdotool 1000
 } | tee "$OUT/results.txt"
 

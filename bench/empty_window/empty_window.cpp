@@ -5,12 +5,22 @@
 
 namespace {
 
+bool shade = false;
+
 LRESULT CALLBACK emptyWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
+    case WM_KEYDOWN:
+      // A key repaints the whole client area in the other colour: what any program pays
+      // under Wine to bring one new full frame to the screen, read against a page switch.
+      if (wParam == VK_TAB) {
+        shade = !shade;
+        InvalidateRect(hwnd, nullptr, FALSE);
+      }
+      return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
-      HBRUSH brush = CreateSolidBrush(RGB(200, 214, 229));
+      HBRUSH brush = CreateSolidBrush(shade ? RGB(229, 214, 200) : RGB(200, 214, 229));
       FillRect(dc, &ps.rcPaint, brush);
       DeleteObject(brush);
       EndPaint(hwnd, &ps);
