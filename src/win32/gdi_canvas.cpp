@@ -81,6 +81,7 @@ GdiGraphics::GdiGraphics(HINSTANCE module)
 }
 
 GdiGraphics::~GdiGraphics() {
+  stamps_.clear();
   bitmaps_.clear();
   fonts_.clear();
   pens_.clear();
@@ -203,6 +204,65 @@ HFONT GdiGraphics::fontFor(const FontSpec& wanted) {
   }
   fonts_.emplace(key, GdiObject(font));
   return font;
+}
+
+const GdiGraphics::EllipseStamp* GdiGraphics::ellipseStamp(int width, int height, Rgb fill, Rgb outline,
+                                                          int penWidth) {
+  const auto packed = [](Rgb c) { return (std::uint32_t(c.r) << 16) | (std::uint32_t(c.g) << 8) | c.b; };
+  const auto key = std::make_tuple(width, height, packed(fill), packed(outline), penWidth);
+  if (auto it = stamps_.find(key); it != stamps_.end()) return it->second.colours ? &it->second : nullptr;
+  EllipseStamp& stamp = stamps_[key];  // stays empty when GDI refuses: no second attempt
+  const int margin = penWidth;
+  const int w = width + 2 * margin;
+  const int h = height + 2 * margin;
+  // The ellipse has two colours at most: an 8-bit picture with a three-colour table keeps
+  // them exact at a quarter of the memory of a 32-bit one.
+  struct {
+    BITMAPINFOHEADER header;
+    RGBQUAD table[3];
+  } info{};
+  info.header.biSize = sizeof info.header;
+  info.header.biWidth = w;
+  info.header.biHeight = -h;
+  info.header.biPlanes = 1;
+  info.header.biBitCount = 8;
+  info.header.biCompression = BI_RGB;
+  info.header.biClrUsed = 3;
+  info.table[1] = RGBQUAD{fill.b, fill.g, fill.r, 0};
+  info.table[2] = RGBQUAD{outline.b, outline.g, outline.r, 0};
+  void* bits = nullptr;
+  HBITMAP colours = CreateDIBSection(screenCompatible_, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP mask = CreateBitmap(w, h, 1, 1, nullptr);
+  HDC coloursDc = CreateCompatibleDC(screenCompatible_);
+  HDC maskDc = CreateCompatibleDC(screenCompatible_);
+  if (!colours || !mask || !coloursDc || !maskDc) {
+    logLastError(u"Ellipse picture");
+    if (colours) DeleteObject(colours);
+    if (mask) DeleteObject(mask);
+    if (coloursDc) DeleteDC(coloursDc);
+    if (maskDc) DeleteDC(maskDc);
+    return nullptr;
+  }
+  stamp.coloursBitmap.reset(colours);
+  stamp.colours = std::make_unique<MemoryDc>(coloursDc, colours);
+  stamp.maskBitmap.reset(mask);
+  stamp.mask = std::make_unique<MemoryDc>(maskDc, mask);
+  stamp.margin = margin;
+  const RECT all{0, 0, w, h};
+  FillRect(coloursDc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  FillRect(maskDc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  {
+    SolidBrush brush(fill);
+    Selected b(coloursDc, brush.get());
+    Selected p(coloursDc, penFor(outline, penWidth));
+    Ellipse(coloursDc, margin, margin, margin + width, margin + height);
+  }
+  {
+    Selected b(maskDc, GetStockObject(BLACK_BRUSH));
+    Selected p(maskDc, penFor(rgb(0, 0, 0), penWidth));
+    Ellipse(maskDc, margin, margin, margin + width, margin + height);
+  }
+  return &stamp;
 }
 
 HPEN GdiGraphics::penFor(Rgb color, int width) {
@@ -395,6 +455,22 @@ void GdiSurface::ellipse(int left, int top, int right, int bottom, Rgb fill, Rgb
   const int reach = std::max(penWidth, 1);
   if (!valid() || right <= left || bottom <= top || outside(left - reach, top - reach, right + reach, bottom + reach))
     return;
+  if (penWidth > 1) {
+    if (const auto* stamp = graphics_.ellipseStamp(right - left, bottom - top, fill, outline, penWidth)) {
+      // The mask's black takes the page away where the ellipse lies (black and white of a
+      // one-bit picture are the text and background colours here), its colours fill it in.
+      const COLORREF oldText = SetTextColor(dc(), RGB(0, 0, 0));
+      const COLORREF oldBack = SetBkColor(dc(), RGB(255, 255, 255));
+      const int m = stamp->margin;
+      const int w = right - left + 2 * m;
+      const int h = bottom - top + 2 * m;
+      BitBlt(dc(), left - m, top - m, w, h, stamp->mask->get(), 0, 0, SRCAND);
+      BitBlt(dc(), left - m, top - m, w, h, stamp->colours->get(), 0, 0, SRCPAINT);
+      SetTextColor(dc(), oldText);
+      SetBkColor(dc(), oldBack);
+      return;
+    }
+  }
   SolidBrush brush(fill);
   Selected b(dc(), brush.get());
   Selected p(dc(), graphics_.penFor(outline, penWidth));
@@ -423,6 +499,21 @@ void GdiSurface::slice(int left, int top, int right, int bottom, double startDeg
   const auto py = [&](double deg) { return static_cast<int>(std::lround(cy - r * std::sin(deg * kRad))); };
   SetArcDirection(dc(), AD_COUNTERCLOCKWISE);
   Pie(dc(), left, top, right, bottom, px(from), py(from), px(to), py(to));
+}
+
+void paintThrough(GdiSurface& buffer, const RECT& area, const std::function<void(int, int)>& draw,
+                  const std::function<void(int, int)>& put) {
+  const int width = area.right - area.left;
+  if (!buffer.valid() || width <= 0 || buffer.height() <= 0) return;
+  for (int top = area.top; top < area.bottom; top += buffer.height()) {
+    const int bottom = std::min<int>(area.bottom, top + buffer.height());
+    buffer.setOrigin(area.left, top);
+    buffer.setClip(area.left, top, width, bottom - top);
+    draw(top, bottom);
+    buffer.clearClip();
+    buffer.setOrigin(0, 0);
+    put(top, bottom);
+  }
 }
 
 }  // namespace tirelmo

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -76,6 +77,20 @@ class GdiGraphics : public Graphics {
   HFONT fontFor(const FontSpec& wanted);
   HPEN penFor(Rgb color, int width);
 
+  // An ellipse with a wide pen, drawn once: GDI widens such a pen through a path on every
+  // call, the costliest thing a page draws. `colours` holds the ellipse on black, `mask` is
+  // black where it covers and white around it; both are `margin` larger on every side than
+  // the ellipse's box, room for the half of the pen that lies outside it.
+  struct EllipseStamp {
+    GdiObject coloursBitmap;
+    std::unique_ptr<MemoryDc> colours;
+    GdiObject maskBitmap;
+    std::unique_ptr<MemoryDc> mask;
+    int margin = 0;
+  };
+  // Null when GDI refused the bitmaps; the caller then draws the ellipse itself.
+  const EllipseStamp* ellipseStamp(int width, int height, Rgb fill, Rgb outline, int penWidth);
+
  private:
   struct CachedBitmap {
     GdiObject bitmap;
@@ -89,6 +104,7 @@ class GdiGraphics : public Graphics {
   std::map<BitmapId, bool> missing_;
   std::map<std::tuple<std::u16string, int, bool, bool, int>, GdiObject> fonts_;
   std::map<std::tuple<std::uint32_t, int>, GdiObject> pens_;
+  std::map<std::tuple<int, int, std::uint32_t, std::uint32_t, int>, EllipseStamp> stamps_;
 };
 
 class GdiSurface : public Surface {
@@ -147,5 +163,13 @@ class GdiSurface : public Surface {
   // The clip in device pixels; the whole surface when none is set.
   RECT clip_{};
 };
+
+// Paints `area` (window pixels) through `buffer`, as many rows at a time as the buffer has. For
+// each strip the buffer's origin puts the strip's top-left window pixel on its own first
+// pixel and its clip is the strip; `draw(top, bottom)` draws window rows [top, bottom) in
+// window coordinates, then `put(top, bottom)` takes the rows out of the buffer's first rows
+// (origin and clip reset by then).
+void paintThrough(GdiSurface& buffer, const RECT& area, const std::function<void(int, int)>& draw,
+                  const std::function<void(int, int)>& put);
 
 }  // namespace tirelmo

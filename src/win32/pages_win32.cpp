@@ -210,6 +210,34 @@ bool drawTodolistTab(MainWindow& w, const DRAWITEMSTRUCT& item) {
 
 // ---- Page switch and drawing ------------------------------------------------------------
 
+namespace {
+
+// Selects a page's tab after the whole window was invalidated. Drawing the themed tabs is a
+// good part of a page switch under Wine, so unless the row of tabs scrolled, only the tab
+// left and the tab entered are drawn again, and the row's scroll arrows not at all.
+void selectPageTab(MainWindow& w, int leaving, int page) {
+  HWND tabs = w.tabs.pageTabs;
+  if (!tabs) return;
+  RECT firstBefore{}, firstAfter{};
+  SendMessageW(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&firstBefore));
+  SendMessageW(tabs, TCM_SETCURSEL, page, 0);
+  SendMessageW(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&firstAfter));
+  if (!EqualRect(&firstBefore, &firstAfter)) return;
+  ValidateRect(tabs, nullptr);
+  if (HWND arrows = FindWindowExW(tabs, nullptr, UPDOWN_CLASSW, nullptr)) ValidateRect(arrows, nullptr);
+  for (int t : {leaving, page}) {
+    RECT r{};
+    if (!SendMessageW(tabs, TCM_GETITEMRECT, t, reinterpret_cast<LPARAM>(&r))) continue;
+    // The selected tab stands out a little beyond its rectangle, above and to the sides.
+    const LONG bottom = r.bottom;
+    InflateRect(&r, 4, 4);
+    r.bottom = bottom + 1;
+    InvalidateRect(tabs, &r, TRUE);
+  }
+}
+
+}  // namespace
+
 void showPage(MainWindow& w, int page) {
   const int leaving = w.book.currentPage();
   if (page == leaving || page < 0 || page >= kPageCount) return;
@@ -231,7 +259,6 @@ void showPage(MainWindow& w, int page) {
     w.editors.placeList(w, true);
     if (w.tabs.todolistTabs) ShowWindow(w.tabs.todolistTabs, SW_HIDE);
   }
-  if (w.tabs.pageTabs) SendMessageW(w.tabs.pageTabs, TCM_SETCURSEL, page, 0);
   if (page == 0 || page == 1) {
     SetFocus(w.hwnd);
     if (page == 0) w.editors.placeSheet(w, true);
@@ -251,6 +278,7 @@ void showPage(MainWindow& w, int page) {
   }
   updateScrollBar(w);
   repaintAll(w);
+  selectPageTab(w, leaving, page);
   w.tips.showFor(w, page);
   w.book.end();
 }
@@ -339,11 +367,7 @@ void paintMainWindow(MainWindow& w) {
     if (buffer && buffer->valid()) {
       const int page = w.book.currentPage();
       const std::vector<ViewBand> bands = viewBands(w.pages, page, w.clientHeight());
-      for (int top = dirty.top; top < dirty.bottom; top += kPaintStripHeight) {
-        const int bottom = std::min<int>(dirty.bottom, top + kPaintStripHeight);
-        // Client coordinates onto the strip: its top-left pixel is (dirty.left, top).
-        buffer->setOrigin(dirty.left, top);
-        buffer->setClip(dirty.left, top, width, bottom - top);
+      const auto draw = [&](int top, int bottom) {
         // The page's pixels end at the page width; white beyond and below.
         buffer->fillRect(dirty.left, top, width, bottom - top, rgb(255, 255, 255));
         for (const ViewBand& band : bands) {
@@ -356,10 +380,10 @@ void paintMainWindow(MainWindow& w) {
           drawPageView(w.app, w.pages, *buffer, page, dirty.left, from + shift, width, to - from);
           drawToolbarButtons(*buffer, w.toolbar, page);
         }
-        buffer->clearClip();
-        buffer->setOrigin(0, 0);
+      };
+      paintThrough(*buffer, dirty, draw, [&](int top, int bottom) {
         BitBlt(dc, dirty.left, top, width, bottom - top, buffer->dc(), 0, 0, SRCCOPY);
-      }
+      });
     } else {
       // No buffer (GDI refused the memory): plain white rather than garbage.
       FillRect(dc, &dirty, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));

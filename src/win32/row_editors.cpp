@@ -307,8 +307,10 @@ void RowEditors::placeSheet(MainWindow& w, bool unpainted) {
     if (!h) continue;
     const RowEditorRect rect = rowEditorRect(w.pages, r);
     const int y = rect.y - offset;
-    // A row scrolled up under the header is hidden rather than drawn over the toolbar.
-    const bool shown = onPage && y >= header;
+    // A row scrolled up under the header is hidden rather than drawn over the toolbar, and
+    // one below the window is hidden too: a page switch then shows and hides only the rows
+    // in sight, and Wine spends a good part of a millisecond on every window it moves.
+    const bool shown = onPage && y >= header && y < w.pages.windowHeight;
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) |
                        (unpainted ? SWP_NOREDRAW | SWP_NOCOPYBITS : 0);
     if (batch) batch = DeferWindowPos(batch, h, nullptr, rect.x, y, std::max(rect.w, 1), std::max(rect.h, 1), flags);
@@ -334,7 +336,7 @@ void RowEditors::placeList(MainWindow& w, bool unpainted) {
     HWND h = list_[r];
     if (!h) continue;
     const int y = kListRowsTop + 16 + kListRowHeight * r - offset;
-    const bool shown = onPage && y >= header;
+    const bool shown = onPage && y >= header && y < w.pages.windowHeight;
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) |
                        (unpainted ? SWP_NOREDRAW | SWP_NOCOPYBITS : 0);
     if (batch) batch = DeferWindowPos(batch, h, nullptr, kListEditorLeft, y, width, kListEditorHeight, flags);

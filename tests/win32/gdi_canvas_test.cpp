@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gdi_canvas.h"
+#include "ui/charts.h"
 
 namespace tirelmo {
 namespace {
@@ -153,6 +154,105 @@ TEST_F(GdiCanvasTest, PieFillsItsSliceOnly) {
   EXPECT_EQ(at(*s, 12, 28), kWhite);
   EXPECT_EQ(at(*s, 12, 12), kWhite);
   EXPECT_EQ(at(*s, 28, 28), kWhite);
+}
+
+// Everything a page draws, much of it across the 128-row strips a window is painted through.
+void drawScene(Surface& s) {
+  s.fillRect(0, 0, 420, 400, rgb(240, 238, 226));
+  CMap map;
+  map.add(1, u"Learning", 300);
+  map.add(2, u"Finance", 200);
+  map.add(5, u"Testing", 120);
+  map.add(7, u"Logistics", 60);
+  map.add(9, u"a sliver", 1);  // too thin to fill: an outline only
+  PieRequest pie;
+  pie.title = u"Time Spent per Category";
+  pie.centreX = 130;
+  pie.centreY = 140;
+  pie.radius = 90;
+  pie.titleFont = FontSpec{u"Arial", 22, true};
+  pie.legendFont = FontSpec{u"Arial", 17};
+  drawPieChart(s, map, pie);
+  for (int i = 0; i < 40; ++i) s.line(20 + i * 9, 240 + (i % 5) * 7, 29 + i * 9, 262 - (i % 3) * 9, rgb(30, 90, 200), 1 + i % 3);
+  s.dottedLine(10, 250, 410, 262, rgb(0, 0, 0));
+  s.setFont(FontSpec{u"Segoe Print", 26});
+  s.drawText(40, 118, u"Write slides \u5de5\u4f5c for Monday", rgb(0, 0, 80));
+  s.setFont(FontSpec{u"Arial", 18, false, true});
+  s.drawText(200, 247, u"Draft the backup script", rgb(90, 90, 90));
+  s.drawTextClipped(230, 370, u"cut at the strip's edge", rgb(200, 0, 0), 230, 375, 120, 20);
+  s.setFont(FontSpec{u"Arial", 16, false, false, 450});
+  s.drawText(300, 300, u"tilted label", rgb(0, 120, 0));
+  s.ellipse(300, 200, 401, 291, rgb(250, 220, 120), rgb(120, 60, 0), 3);
+}
+
+TEST_F(GdiCanvasTest, APaintThroughStripsEqualsThePaintAtOnce) {
+  const RECT area{20, 10, 420, 400};
+  const int w = area.right - area.left, h = area.bottom - area.top;
+  auto whole = make(w, h);
+  auto strip = make(w, 128);
+  ASSERT_TRUE(whole && strip);
+  auto& wholeGdi = static_cast<GdiSurface&>(*whole);
+  auto& stripGdi = static_cast<GdiSurface&>(*strip);
+  int passes = 0;
+  paintThrough(wholeGdi, area, [&](int, int) { drawScene(wholeGdi); }, [&](int, int) { ++passes; });
+  EXPECT_EQ(passes, 1);
+
+  std::vector<std::uint32_t> composed(static_cast<std::size_t>(w) * h, 0x123456);
+  paintThrough(stripGdi, area, [&](int, int) { drawScene(stripGdi); }, [&](int top, int bottom) {
+    GdiFlush();
+    for (int y = top; y < bottom; ++y)
+      for (int x = 0; x < w; ++x)
+        composed[static_cast<std::size_t>(y - area.top) * w + x] = stripGdi.pixels()[(y - top) * w + x] & 0xFFFFFF;
+    ++passes;
+  });
+  EXPECT_EQ(passes, 1 + 4);
+
+  GdiFlush();
+  int differing = 0, firstX = -1, firstY = -1;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if ((wholeGdi.pixels()[y * w + x] & 0xFFFFFF) != composed[static_cast<std::size_t>(y) * w + x] && differing++ == 0)
+        firstX = x, firstY = y;
+  EXPECT_EQ(differing, 0) << "first at " << firstX << "," << firstY;
+  // The scene is there at all: the pie's largest slice, right of the centre.
+  EXPECT_NE(at(*whole, 130 + 45 - area.left, 140 - 5 - area.top), at(*whole, 5, 385));
+}
+
+TEST_F(GdiCanvasTest, AWidePenEllipseHasGdisOwnPixels) {
+  struct Case {
+    RECT box;
+    Rgb fill, outline;
+    int pen;
+  };
+  // Odd and even sizes, a black fill (black is also the picture's "nothing"), drawn twice.
+  const Case cases[] = {{{10, 12, 101, 95}, rgb(250, 250, 250), rgb(200, 200, 200), 3},
+                        {{60, 40, 118, 118}, rgb(0, 0, 0), rgb(255, 0, 0), 5},
+                        {{-20, 70, 50, 130}, rgb(250, 250, 250), rgb(200, 200, 200), 3}};
+  auto ours = make(120, 120);
+  auto gdis = make(120, 120);
+  ASSERT_TRUE(ours && gdis);
+  for (Surface* s : {ours.get(), gdis.get()}) {
+    s->fillRect(0, 0, 60, 120, rgb(200, 30, 30));
+    s->fillRect(60, 0, 60, 120, rgb(30, 30, 200));
+  }
+  HDC dc = static_cast<GdiSurface&>(*gdis).dc();
+  for (const Case& c : cases) {
+    ours->ellipse(c.box.left, c.box.top, c.box.right, c.box.bottom, c.fill, c.outline, c.pen);
+    HBRUSH brush = CreateSolidBrush(RGB(c.fill.r, c.fill.g, c.fill.b));
+    HPEN pen = CreatePen(PS_SOLID, c.pen, RGB(c.outline.r, c.outline.g, c.outline.b));
+    HGDIOBJ oldBrush = SelectObject(dc, brush), oldPen = SelectObject(dc, pen);
+    Ellipse(dc, c.box.left, c.box.top, c.box.right, c.box.bottom);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(brush);
+    DeleteObject(pen);
+  }
+  int differing = 0;
+  for (int y = 0; y < 120; ++y)
+    for (int x = 0; x < 120; ++x) differing += at(*ours, x, y) != at(*gdis, x, y);
+  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(at(*ours, 89, 79), kBlack);  // inside the black one
+  EXPECT_EQ(at(*ours, 2, 2), 0xC81E1Eu);  // the page around them
 }
 
 TEST_F(GdiCanvasTest, RefusedSizesGiveNoSurface) {
