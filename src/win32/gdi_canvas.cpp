@@ -189,7 +189,7 @@ HDC GdiGraphics::bitmapDc(BitmapId id) {
 }
 
 HFONT GdiGraphics::fontFor(const FontSpec& wanted) {
-  const auto key = std::make_tuple(wanted.face, wanted.height, wanted.bold, wanted.strikeOut, wanted.angleTenths);
+  const auto key = std::make_tuple(u16v(wanted.face), wanted.height, wanted.bold, wanted.strikeOut, wanted.angleTenths);
   if (auto it = fonts_.find(key); it != fonts_.end()) return static_cast<HFONT>(it->second.get());
   // A face name longer than GDI's limit would be refused as a whole.
   std::wstring face = Wstr(u16v(wanted.face).substr(0, LF_FACESIZE - 1));
@@ -202,7 +202,8 @@ HFONT GdiGraphics::fontFor(const FontSpec& wanted) {
     logLastError(u"CreateFontW");
     return nullptr;
   }
-  fonts_.emplace(key, GdiObject(font));
+  fonts_.emplace(std::make_tuple(wanted.face, wanted.height, wanted.bold, wanted.strikeOut, wanted.angleTenths),
+                 GdiObject(font));
   return font;
 }
 

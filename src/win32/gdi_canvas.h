@@ -102,7 +102,8 @@ class GdiGraphics : public Graphics {
   HDC screenCompatible_ = nullptr;  // a memory DC the surfaces' DCs are made compatible with
   std::map<BitmapId, CachedBitmap> bitmaps_;
   std::map<BitmapId, bool> missing_;
-  std::map<std::tuple<std::u16string, int, bool, bool, int>, GdiObject> fonts_;
+  // Looked up by a key of the face's view: a page asks for a font hundreds of times a paint.
+  std::map<std::tuple<std::u16string, int, bool, bool, int>, GdiObject, std::less<>> fonts_;
   std::map<std::tuple<std::uint32_t, int>, GdiObject> pens_;
   std::map<std::tuple<int, int, std::uint32_t, std::uint32_t, int>, EllipseStamp> stamps_;
 };
