@@ -12,12 +12,14 @@ namespace tirelmo {
 
 namespace {
 
-void walk(const u16& folder, const u16& relative, SheetListing& out, int depth) {
+// Calls found(relative path, created) for every listed sheet below the folder.
+template <typename Found>
+void walk(const u16& folder, const u16& relative, const Found& found, int depth) {
   if (depth > 16) return;  // a link loop must not hang the worker
   for (const DirEntry& e : listDirectory(folder)) {
     const u16 inside = relative.empty() ? e.name : joinPath(relative, e.name);
-    if (e.isDirectory) walk(joinPath(folder, e.name), inside, out, depth + 1);
-    else if (isListedSheetName(e.name)) out.add(inside, e.created);
+    if (e.isDirectory) walk(joinPath(folder, e.name), inside, found, depth + 1);
+    else if (isListedSheetName(e.name)) found(inside, e.created);
   }
 }
 
@@ -48,7 +50,13 @@ u16 SheetListing::path(std::size_t i) const { return joinPath(folder_, relativeP
 
 SheetListing buildSheetList(u16v dailyTaskFolder) {
   SheetListing out(dailyTaskFolder);
-  walk(u16(dailyTaskFolder), u16(), out, 0);
+  const u16 folder(dailyTaskFolder);
+  // Counted first, so the listing is made at its size at once: grown by doubling, it would
+  // leave the blocks it outgrew as free heap that the process keeps for the whole run.
+  std::size_t entries = 0, units = 0;
+  walk(folder, u16(), [&](const u16& path, std::int64_t) { ++entries, units += path.size(); }, 0);
+  out.reserve(entries, units);
+  walk(folder, u16(), [&](const u16& path, std::int64_t created) { out.add(path, created); }, 0);
   out.sortByCreation();
   out.shrinkToFit();
   return out;

@@ -22,6 +22,11 @@ class SheetListing {
   explicit SheetListing(u16v folder) : folder_(folder) {}
 
   void add(u16v relativePath, std::int64_t created);
+  // Room for this many entries with names of this many units in all.
+  void reserve(std::size_t entries, std::size_t nameUnits) {
+    entries_.reserve(entries);
+    names_.reserve(nameUnits);
+  }
   // By creation time (any monotonic scale), equal times by path.
   void sortByCreation();
   void shrinkToFit() {
