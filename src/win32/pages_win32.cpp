@@ -212,19 +212,31 @@ bool drawTodolistTab(MainWindow& w, const DRAWITEMSTRUCT& item) {
 
 namespace {
 
+HWND pageTabArrows(const MainWindow& w) {
+  return w.tabs.pageTabs ? FindWindowExW(w.tabs.pageTabs, nullptr, UPDOWN_CLASSW, nullptr) : nullptr;
+}
+
+// True when the page tabs and their scroll arrows wait for no paint of their own.
+bool pageTabsPainted(const MainWindow& w) {
+  HWND arrows = pageTabArrows(w);
+  return w.tabs.pageTabs && !GetUpdateRect(w.tabs.pageTabs, nullptr, FALSE) &&
+         !(arrows && GetUpdateRect(arrows, nullptr, FALSE));
+}
+
 // Selects a page's tab after the whole window was invalidated. Drawing the themed tabs is a
-// good part of a page switch under Wine, so unless the row of tabs scrolled, only the tab
-// left and the tab entered are drawn again, and the row's scroll arrows not at all.
-void selectPageTab(MainWindow& w, int leaving, int page) {
+// good part of a page switch under Wine, so when they were painted before the switch and
+// the row of tabs did not scroll, only the tab left and the tab entered are drawn again, and
+// the row's scroll arrows not at all.
+void selectPageTab(MainWindow& w, int leaving, int page, bool paintedBefore) {
   HWND tabs = w.tabs.pageTabs;
   if (!tabs) return;
   RECT firstBefore{}, firstAfter{};
   SendMessageW(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&firstBefore));
   SendMessageW(tabs, TCM_SETCURSEL, page, 0);
   SendMessageW(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&firstAfter));
-  if (!EqualRect(&firstBefore, &firstAfter)) return;
+  if (!paintedBefore || !EqualRect(&firstBefore, &firstAfter)) return;
   ValidateRect(tabs, nullptr);
-  if (HWND arrows = FindWindowExW(tabs, nullptr, UPDOWN_CLASSW, nullptr)) ValidateRect(arrows, nullptr);
+  if (HWND arrows = pageTabArrows(w)) ValidateRect(arrows, nullptr);
   for (int t : {leaving, page}) {
     RECT r{};
     if (!SendMessageW(tabs, TCM_GETITEMRECT, t, reinterpret_cast<LPARAM>(&r))) continue;
@@ -277,8 +289,10 @@ void showPage(MainWindow& w, int page) {
     }
   }
   updateScrollBar(w);
+  // A repaint the tabs still owe (a resize not painted yet) must not be dropped below.
+  const bool tabsPainted = pageTabsPainted(w);
   repaintAll(w);
-  selectPageTab(w, leaving, page);
+  selectPageTab(w, leaving, page, tabsPainted);
   w.tips.showFor(w, page);
   w.book.end();
 }
