@@ -37,6 +37,9 @@ HBITMAP createTopDownDib(HDC compatible, int width, int height, std::uint32_t** 
 }
 
 // A solid brush for the length of one call.
+// A colour as one key for the caches below.
+std::uint32_t packed(Rgb c) { return (std::uint32_t(c.r) << 16) | (std::uint32_t(c.g) << 8) | c.b; }
+
 class SolidBrush {
  public:
   explicit SolidBrush(Rgb c) : brush_(CreateSolidBrush(colorOf(c))) {}
@@ -209,7 +212,6 @@ HFONT GdiGraphics::fontFor(const FontSpec& wanted) {
 
 const GdiGraphics::EllipseStamp* GdiGraphics::ellipseStamp(int width, int height, Rgb fill, Rgb outline,
                                                           int penWidth) {
-  const auto packed = [](Rgb c) { return (std::uint32_t(c.r) << 16) | (std::uint32_t(c.g) << 8) | c.b; };
   const auto key = std::make_tuple(width, height, packed(fill), packed(outline), penWidth);
   if (auto it = stamps_.find(key); it != stamps_.end()) return it->second.colours ? &it->second : nullptr;
   EllipseStamp& stamp = stamps_[key];  // stays empty when GDI refuses: no second attempt
@@ -267,8 +269,7 @@ const GdiGraphics::EllipseStamp* GdiGraphics::ellipseStamp(int width, int height
 }
 
 HPEN GdiGraphics::penFor(Rgb color, int width) {
-  const std::uint32_t packed = (std::uint32_t(color.r) << 16) | (std::uint32_t(color.g) << 8) | color.b;
-  const auto key = std::make_tuple(packed, width);
+  const auto key = std::make_tuple(packed(color), width);
   if (auto it = pens_.find(key); it != pens_.end()) return static_cast<HPEN>(it->second.get());
   // A width below 0 asks for the 1-pixel dotted pen.
   HPEN pen = width < 0 ? CreatePen(PS_DOT, 1, colorOf(color)) : CreatePen(PS_SOLID, std::max(1, width), colorOf(color));
