@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/file.h"
+#include "text/ustring.h"
 #include "file_faults.h"
 
 namespace tirelmo {
@@ -253,7 +254,7 @@ bool replaceFile(u16v from, u16v to) {
   return true;
 }
 
-std::vector<DirEntry> listDirectory(u16v folder) {
+std::vector<DirEntry> listDirectory(u16v folder, u16v ending) {
   std::vector<DirEntry> out;
   const std::string base = nativePath(folder);
   DIR* d = ::opendir(base.c_str());
@@ -266,6 +267,7 @@ std::vector<DirEntry> listDirectory(u16v folder) {
     if (::strcmp(e->d_name, ".") == 0 || ::strcmp(e->d_name, "..") == 0) continue;
     DirEntry entry;
     entry.name = utf8ToUtf16(e->d_name);
+    if (!endsWithNoCase(entry.name, ending)) continue;
     struct stat st{};
     const std::string full = base + "/" + e->d_name;
     if (::stat(full.c_str(), &st) == 0) {

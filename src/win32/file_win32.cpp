@@ -117,11 +117,13 @@ bool replaceFile(u16v from, u16v to) {
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-std::vector<DirEntry> listDirectory(u16v folder) {
+std::vector<DirEntry> listDirectory(u16v folder, u16v ending) {
   std::vector<DirEntry> out;
   u16 pattern(folder);
   if (!pattern.empty() && pattern.back() != u'\\' && pattern.back() != u'/') pattern.push_back(u'\\');
   pattern.push_back(u'*');
+  // Wildcards in the ending would widen the match; it is only ever a plain name ending.
+  if (ending.find_first_of(u"*?") == u16v::npos) pattern.append(ending);
   WIN32_FIND_DATAW fd;
   HANDLE h = FindFirstFileW(sysPath(pattern).c_str(), &fd);
   if (h == INVALID_HANDLE_VALUE) return out;

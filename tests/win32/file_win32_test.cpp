@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/file.h"
 #include "storage/file_ops.h"
@@ -146,6 +148,16 @@ TEST_F(Win32Files, ListingCopyAndWildcardDelete) {
       EXPECT_EQ(e.size, 1u);
     }
   EXPECT_EQ(files, 1u);
+}
+
+TEST_F(Win32Files, AListingByEndingKeepsEveryNameWithItInAnyCase) {
+  for (u16v name : {u"a.TMP", u"b.pm6.tmp", u"tmp", u"d.txt", u"e.tmp.txt"}) ASSERT_TRUE(writeAll(at(name), "x"));
+  ASSERT_EQ(createDirectory(at(u"sub.tmp")), MkdirResult::Created);
+  std::vector<u16> names;
+  for (const DirEntry& e : listDirectory(dir_, u".tmp")) names.push_back(e.name);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<u16>{u"a.TMP", u"b.pm6.tmp", u"sub.tmp"}));
+  EXPECT_EQ(listDirectory(dir_).size(), 6u);
 }
 
 TEST_F(Win32Files, PathsBeyondTheClassicLimitWork) {

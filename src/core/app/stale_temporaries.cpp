@@ -78,7 +78,7 @@ int removeStaleTemporaries(const App& app) {
 
   int removed = 0;
   for (const u16& folder : folders) {
-    for (const DirEntry& e : listDirectory(folder)) {
+    for (const DirEntry& e : listDirectory(folder, kTempEnding)) {
       if (e.isDirectory || !ours(folder, e.name)) continue;
       const u16 path = joinPath(folder, e.name);
       if (deleteFile(path)) {
