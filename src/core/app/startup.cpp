@@ -207,8 +207,10 @@ StepOutcome loadUsage(App& app) {
 }
 
 StepOutcome startSheetList(App& app) {
-  // A worker that cannot start only leaves the navigation without a list.
-  app.sheetList.startBuilding(app.start.userDataDir);
+  // A worker that cannot start only leaves the navigation without a list. It walks once
+  // the main window's first frame is on the screen (the window releases it), or after a
+  // few seconds if no frame comes, as when the program starts minimised.
+  app.sheetList.startBuilding(app.start.userDataDir, std::chrono::seconds(3));
   return StepOutcome::Next;
 }
 

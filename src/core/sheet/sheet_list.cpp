@@ -113,18 +113,39 @@ std::size_t SheetList::size() const {
   return entries_.size();
 }
 
-bool SheetList::startBuilding(u16v userDataDir) {
+bool SheetList::startBuilding(u16v userDataDir, std::chrono::milliseconds hold) {
   waitForBuild();
   const u16 folder = joinPath(userDataDir, u"DailyTask");
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    held_ = hold.count() > 0;
+  }
   try {
-    worker_ = std::thread([this, folder] { publish(buildSheetList(folder)); });
+    worker_ = std::thread([this, folder, hold] {
+      {
+        std::unique_lock<std::mutex> lock(mutex_);
+        released_.wait_for(lock, hold, [this] { return !held_; });
+        held_ = false;
+      }
+      publish(buildSheetList(folder));
+    });
   } catch (const std::system_error&) {
+    held_ = false;
     return false;
   }
   return true;
 }
 
+void SheetList::release() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    held_ = false;
+  }
+  released_.notify_all();
+}
+
 void SheetList::waitForBuild() {
+  release();
   if (worker_.joinable()) worker_.join();
 }
 

@@ -1,8 +1,11 @@
 // The list of all sheet files under "DailyTask", oldest first, with the ring cursor that the
 // previous/next commands move. A worker thread builds it at start-up and publishes it
-// whole; until then the list reads as empty.
+// whole; until then the list reads as empty. At start-up the worker waits for the first
+// frame before it walks, so that ten years of folders do not compete with the window.
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -68,15 +71,19 @@ class SheetList {
   void cursorToNewest();
   std::size_t size() const;
 
-  // Starts the worker that walks "<userDataDir>\DailyTask" and publishes the result.
-  bool startBuilding(u16v userDataDir);
-  // Waits for a running worker (shut-down, tests, the day restart).
+  // Starts the worker that walks "<userDataDir>\DailyTask" and publishes the result. A
+  // held worker waits for release(), or at most `hold`, before it walks.
+  bool startBuilding(u16v userDataDir, std::chrono::milliseconds hold = std::chrono::milliseconds(0));
+  void release();
+  // Releases and waits for a running worker (shut-down, tests, the day restart).
   void waitForBuild();
 
  private:
   mutable std::mutex mutex_;
   SheetListing entries_;
   std::size_t cursor_ = 0;  // == entries_.size(): the end position
+  bool held_ = false;
+  std::condition_variable released_;
   std::thread worker_;
 };
 
