@@ -203,6 +203,7 @@ void onCreate(MainWindow& w) {
 void finishStart(MainWindow& w) {
   if (w.destroyed) return;
   w.app.sheetList.release();
+  webWorkersMayStart();
   createTodolistTabs(w);
   w.tips.create(w);
   w.editors.create(w);

@@ -31,6 +31,8 @@ constexpr UINT kChkVerCloseAfterMs = 3000;
 constexpr BYTE kChkVerOpacity = 102;
 constexpr DWORD kPauseAfterVersionCheckMs = 2000;
 constexpr DWORD kShutdownWaitMs = 500;
+// How long the location worker waits for the main window's first frame at most.
+constexpr DWORD kFirstFrameWaitMs = 3000;
 constexpr int kUploadSteps = 25;
 
 // What the workers share with the window. Allocated once and never freed: a worker may
@@ -44,6 +46,8 @@ struct WorkerShared {
   // The one location result on its way to the window: message 1031 is taken only with this
   // pointer, so the same message from anybody else can't make the window use a stray one.
   std::atomic<LocationResult*> pendingLocation{nullptr};
+  // Set once the main window's first frame is on the screen (manual reset, never cleared).
+  HANDLE firstFrame = CreateEventW(nullptr, TRUE, FALSE, nullptr);
 };
 
 WorkerShared& shared() {
@@ -74,6 +78,10 @@ struct LocationJob {
 
 DWORD WINAPI locationThread(void* param) {
   std::unique_ptr<LocationJob> job(static_cast<LocationJob*>(param));
+  // Loading the internet DLLs and asking the network while the window is first shown would
+  // cost the first start of a day its first frame later; a window that never paints (a
+  // start minimised) holds it up a few seconds at most.
+  if (shared().firstFrame) WaitForSingleObject(shared().firstFrame, kFirstFrameWaitMs);
   auto* result = new LocationResult(runLocationWorker(shared().http, job->config));
   shared().pendingLocation.store(result);
   if (!PostMessageW(job->window, WM_LOCATION_RESULT, 0, reinterpret_cast<LPARAM>(result))) {
@@ -213,6 +221,10 @@ void startLocationWorker(MainWindow& w) {
   job->window = w.hwnd;
   job->config = w.app.web.config;
   if (!startWorker(locationThread, std::move(job))) logLine(u"Error: CreateThread Location");
+}
+
+void webWorkersMayStart() {
+  if (shared().firstFrame) SetEvent(shared().firstFrame);
 }
 
 void onLocationResult(MainWindow& w, WPARAM, LPARAM lParam) {

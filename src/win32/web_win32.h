@@ -29,6 +29,9 @@ void installWebServices(App& app);
 // Main window creation on the first run of a day: starts the location worker, which posts
 // WM_LOCATION_RESULT (1031) with a heap-allocated result (freed by the handler).
 void startLocationWorker(MainWindow& w);
+// The main window's first frame is on the screen: a location worker started with the window
+// goes on to its request.
+void webWorkersMayStart();
 // Message 1031: takes the location, starts the ping worker, runs the start-of-day notices
 // and, when due, shows DLG_CHKVER and starts the version-check worker.
 void onLocationResult(MainWindow& w, WPARAM wParam, LPARAM lParam);
