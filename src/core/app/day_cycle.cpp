@@ -48,6 +48,8 @@ bool CloseAppStartedYesterday(App& app) {
     logLine(u"Day restart failed");
     return false;
   }
+  // The window is on the screen already: the new sheet list need not wait for a first frame.
+  app.sheetList.release();
   app.ui.currentPage = page;
   app.ui.currentRow = row;
   App::call(app.hooks.afterDayRestart);
