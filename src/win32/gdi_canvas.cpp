@@ -191,6 +191,58 @@ HDC GdiGraphics::bitmapDc(BitmapId id) {
   return result;
 }
 
+const GdiGraphics::PackedBitmap& GdiGraphics::packedBitmap(BitmapId id) {
+  if (auto it = packed_.find(id); it != packed_.end()) return it->second;
+  PackedBitmap packed;
+  HRSRC found = FindResourceW(module_, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2));  // RT_BITMAP
+  HGLOBAL loaded = found ? LoadResource(module_, found) : nullptr;
+  const auto* info = loaded ? static_cast<const BITMAPINFO*>(LockResource(loaded)) : nullptr;
+  const DWORD size = found ? SizeofResource(module_, found) : 0;
+  if (info && size >= sizeof(BITMAPINFOHEADER) && info->bmiHeader.biSize == sizeof(BITMAPINFOHEADER)) {
+    const BITMAPINFOHEADER& h = info->bmiHeader;
+    const int bits = h.biBitCount;
+    const bool known = bits == 1 || bits == 4 || bits == 8 || bits == 24 || bits == 32;
+    const std::uint64_t colours = h.biClrUsed ? h.biClrUsed : (bits <= 8 ? (1u << bits) : 0);
+    const std::uint64_t rows = h.biHeight < 0 ? -static_cast<std::int64_t>(h.biHeight) : h.biHeight;
+    const std::uint64_t stride = ((static_cast<std::uint64_t>(h.biWidth) * bits + 31) / 32) * 4;
+    const std::uint64_t tableEnd = h.biSize + colours * sizeof(RGBQUAD);
+    if (h.biCompression == BI_RGB && known && h.biPlanes == 1 && h.biWidth > 0 && rows > 0 &&
+        colours <= 256 && tableEnd + stride * rows <= size) {
+      packed.info = info;
+      packed.bits = reinterpret_cast<const std::uint8_t*>(info) + tableEnd;
+      packed.width = h.biWidth;
+      packed.height = static_cast<int>(rows);
+      packed.bottomUp = h.biHeight > 0;
+    }
+  }
+  return packed_.emplace(id, packed).first->second;
+}
+
+bool GdiGraphics::blit(HDC target, int dx, int dy, int w, int h, BitmapId id, int sx, int sy, DWORD rop) {
+  // A bitmap put under the id (tests, generated pictures) or already loaded for a dialog.
+  HDC source = nullptr;
+  if (auto it = bitmaps_.find(id); it != bitmaps_.end()) source = it->second.dc->get();
+  const PackedBitmap* packed = source ? nullptr : &packedBitmap(id);
+  if (packed && !packed->info) {
+    source = bitmapDc(id);
+    if (!source) return false;
+  }
+  if (!target || w <= 0 || h <= 0) return true;
+  if (source) {
+    BitBlt(target, dx, dy, w, h, source, sx, sy, rop);
+    return true;
+  }
+  // Only the part inside the bitmap is copied, as BitBlt from a bitmap would.
+  const int left = std::max(sx, 0), top = std::max(sy, 0);
+  const int right = std::min(sx + w, packed->width), bottom = std::min(sy + h, packed->height);
+  if (right <= left || bottom <= top) return true;
+  // A bottom-up bitmap counts its source rows from its last row.
+  const int fromRow = packed->bottomUp ? packed->height - bottom : top;
+  StretchDIBits(target, dx + left - sx, dy + top - sy, right - left, bottom - top, left, fromRow, right - left,
+                bottom - top, packed->bits, packed->info, DIB_RGB_COLORS, rop);
+  return true;
+}
+
 HFONT GdiGraphics::fontFor(const FontSpec& wanted) {
   const auto key = std::make_tuple(u16v(wanted.face), wanted.height, wanted.bold, wanted.strikeOut, wanted.angleTenths);
   if (auto it = fonts_.find(key); it != fonts_.end()) return static_cast<HFONT>(it->second.get());
@@ -422,21 +474,17 @@ void GdiSurface::clearClip() {
 }
 
 bool GdiSurface::drawBitmap(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) {
-  HDC source = graphics_.bitmapDc(bitmap);
-  if (!source) return false;
-  if (valid() && w > 0 && h > 0 && !outside(dx, dy, dx + w, dy + h)) BitBlt(dc(), dx, dy, w, h, source, sx, sy, SRCCOPY);
-  return true;
+  // Out of sight, the bitmap is only looked up, so that a missing one is still told.
+  const bool seen = valid() && w > 0 && h > 0 && !outside(dx, dy, dx + w, dy + h);
+  return graphics_.blit(seen ? dc() : nullptr, dx, dy, w, h, bitmap, sx, sy, SRCCOPY);
 }
 
 bool GdiSurface::drawSprite(int dx, int dy, int w, int h, BitmapId bitmap, int sx, int sy) {
-  HDC source = graphics_.bitmapDc(bitmap);
-  if (!source) return false;
-  if (!valid() || w <= 0 || h <= 0 || outside(dx, dy, dx + w, dy + h)) return true;
+  if (!valid() || w <= 0 || h <= 0 || outside(dx, dy, dx + w, dy + h)) return graphics_.blit(nullptr, dx, dy, w, h, bitmap, sx, sy, SRCCOPY);
   // The mask cell lies right below the picture cell: white keeps the page, black clears it
   // for the picture, which is black wherever the page must show through.
-  BitBlt(dc(), dx, dy, w, h, source, sx, sy + h, SRCAND);
-  BitBlt(dc(), dx, dy, w, h, source, sx, sy, SRCPAINT);
-  return true;
+  return graphics_.blit(dc(), dx, dy, w, h, bitmap, sx, sy + h, SRCAND) &&
+         graphics_.blit(dc(), dx, dy, w, h, bitmap, sx, sy, SRCPAINT);
 }
 
 void GdiSurface::pie(int left, int top, int right, int bottom, double startDegrees,

@@ -74,6 +74,10 @@ class GdiGraphics : public Graphics {
   // The DC holding the bitmap, loaded with LoadImageW on first use; null when missing (the
   // failure is logged once).
   HDC bitmapDc(BitmapId id);
+  // Copies the part (sx, sy, w, h) of a bitmap to (dx, dy) of `target` with a raster
+  // operation; false when the bitmap is missing. An uncompressed resource is drawn straight
+  // from the program's mapped image, without a DIB section of its own.
+  bool blit(HDC target, int dx, int dy, int w, int h, BitmapId id, int sx, int sy, DWORD rop);
   HFONT fontFor(const FontSpec& wanted);
   HPEN penFor(Rgb color, int width);
 
@@ -98,10 +102,22 @@ class GdiGraphics : public Graphics {
     int width = 0;
     int height = 0;
   };
+  // An uncompressed bitmap resource as it lies in the image; null info when the resource is
+  // compressed, missing or of a form StretchDIBits is not given.
+  struct PackedBitmap {
+    const BITMAPINFO* info = nullptr;
+    const void* bits = nullptr;
+    int width = 0;
+    int height = 0;  // rows, whatever the direction
+    bool bottomUp = false;
+  };
+  const PackedBitmap& packedBitmap(BitmapId id);
+
   HINSTANCE module_;
   HDC screenCompatible_ = nullptr;  // a memory DC the surfaces' DCs are made compatible with
   std::map<BitmapId, CachedBitmap> bitmaps_;
   std::map<BitmapId, bool> missing_;
+  std::map<BitmapId, PackedBitmap> packed_;
   // Looked up by a key of the face's view: a page asks for a font hundreds of times a paint.
   std::map<std::tuple<std::u16string, int, bool, bool, int>, GdiObject, std::less<>> fonts_;
   std::map<std::tuple<std::uint32_t, int>, GdiObject> pens_;

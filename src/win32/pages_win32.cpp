@@ -22,8 +22,10 @@ namespace tirelmo {
 namespace {
 
 constexpr int kTabsHeight = 42;
-// Height of the paint buffer: a paint of the whole client area takes a few strips.
-constexpr int kPaintStripHeight = 128;
+// Height of the paint buffer: a paint of the whole client area takes some sixteen strips.
+// Half the height of 128 keeps 250 KB less for the whole run and draws a page as fast
+// (what lies outside a strip is skipped before GDI sees it).
+constexpr int kPaintStripHeight = 64;
 constexpr Txt kPageLabels[kPageCount] = {Txt::PageTodoToday,   Txt::PageNextThings, Txt::PagePreviousDay,
                                          Txt::PagePerformance, Txt::PageHistory,    Txt::PageProjects,
                                          Txt::PageAppsWebsites};

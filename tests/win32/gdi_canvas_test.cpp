@@ -331,5 +331,46 @@ TEST_F(GdiProgramBitmapsTest, SpriteAndCompressedPaperLoad) {
   DeleteDC(screen);
 }
 
+// Uncompressed pictures are drawn straight from the image: the pixels must be the ones a
+// bitmap loaded by LoadImageW gives, cut from the same rows (bottom-up files count from
+// their last row) and clipped at the picture's edge as BitBlt clips.
+TEST_F(GdiProgramBitmapsTest, PicturesDrawnFromTheImageMatchLoadedOnes) {
+  GdiGraphics graphics(module_);
+  HDC screen = CreateCompatibleDC(nullptr);
+  int compared = 0;
+  for (BitmapId id : {106, 126, 131, 160, 166, 168, 202, 210, 211}) {
+    GdiObject loaded(LoadImageW(module_, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ASSERT_TRUE(loaded) << id;
+    BITMAP size{};
+    GetObjectW(loaded.get(), sizeof size, &size);
+    const int w = size.bmWidth, h = size.bmHeight;
+    // A part of the picture from inside it to past its bottom-right corner.
+    const int sx = w / 3, sy = h / 4, cw = w - sx + 5, ch = h - sy + 5;
+    auto direct = graphics.createSurface(cw + 4, ch + 4);
+    auto reference = graphics.createSurface(cw + 4, ch + 4);
+    ASSERT_TRUE(direct && reference);
+    for (DWORD rop : {SRCCOPY, SRCPAINT}) {
+      direct->fillRect(0, 0, cw + 4, ch + 4, rgb(10, 200, 30));
+      reference->fillRect(0, 0, cw + 4, ch + 4, rgb(10, 200, 30));
+      if (rop == SRCCOPY) ASSERT_TRUE(direct->drawBitmap(2, 2, cw, ch, id, sx, sy));
+      else ASSERT_TRUE(graphics.blit(static_cast<GdiSurface&>(*direct).dc(), 2, 2, cw, ch, id, sx, sy, rop));
+      HDC from = CreateCompatibleDC(screen);
+      HGDIOBJ old = SelectObject(from, loaded.get());
+      BitBlt(static_cast<GdiSurface&>(*reference).dc(), 2, 2, w - sx, h - sy, from, sx, sy, rop);
+      SelectObject(from, old);
+      DeleteDC(from);
+      GdiFlush();
+      const auto* a = static_cast<GdiSurface&>(*direct).pixels();
+      const auto* b = static_cast<GdiSurface&>(*reference).pixels();
+      int differing = 0;
+      for (int i = 0; i < (cw + 4) * (ch + 4); ++i) differing += (a[i] & 0xFFFFFF) != (b[i] & 0xFFFFFF);
+      EXPECT_EQ(differing, 0) << "bitmap " << id << " rop " << rop;
+      ++compared;
+    }
+  }
+  EXPECT_EQ(compared, 18);
+  DeleteDC(screen);
+}
+
 }  // namespace
 }  // namespace tirelmo
