@@ -12,6 +12,25 @@ namespace tirelmo {
 
 namespace {
 
+constexpr unsigned char kWideUnit = 0xFF;  // the next two bytes are a unit, low byte first
+
+// The units of a name stored from `at`, `length` bytes long.
+u16 storedUnits(const std::string& names, std::size_t at, std::size_t length) {
+  u16 out;
+  out.reserve(length);
+  for (std::size_t k = at, end = at + length; k < end; ++k) {
+    const auto b = static_cast<unsigned char>(names[k]);
+    if (b != kWideUnit) {
+      out.push_back(b);
+    } else if (k + 2 < end) {
+      out.push_back(static_cast<char16_t>(static_cast<unsigned char>(names[k + 1]) |
+                                          (static_cast<unsigned char>(names[k + 2]) << 8)));
+      k += 2;
+    }
+  }
+  return out;
+}
+
 // Calls found(relative path, created) for every listed sheet below the folder.
 template <typename Found>
 void walk(const u16& folder, const u16& relative, const Found& found, int depth) {
@@ -25,25 +44,40 @@ void walk(const u16& folder, const u16& relative, const Found& found, int depth)
 
 }  // namespace
 
+std::size_t SheetListing::storedSize(u16v relativePath) {
+  std::size_t bytes = 0;
+  for (char16_t c : relativePath) bytes += c < kWideUnit ? 1 : 3;
+  return bytes;
+}
+
 void SheetListing::add(u16v relativePath, std::int64_t created) {
-  entries_.push_back({created, static_cast<std::uint32_t>(names_.size()),
-                      static_cast<std::uint32_t>(relativePath.size())});
-  names_.append(relativePath);
+  const std::size_t at = names_.size();
+  for (char16_t c : relativePath) {
+    if (c < kWideUnit) {
+      names_.push_back(static_cast<char>(c));
+    } else {
+      names_.push_back(static_cast<char>(kWideUnit));
+      names_.push_back(static_cast<char>(c & 0xFF));
+      names_.push_back(static_cast<char>(c >> 8));
+    }
+  }
+  entries_.push_back({created, static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(names_.size() - at)});
+}
+
+u16 SheetListing::relativePath(std::size_t i) const {
+  return storedUnits(names_, entries_[i].at, entries_[i].length);
 }
 
 void SheetListing::sortByCreation() {
   std::stable_sort(entries_.begin(), entries_.end(), [this](const Entry& a, const Entry& b) {
     if (a.created != b.created) return a.created < b.created;
-    return u16v(names_).substr(a.at, a.length) < u16v(names_).substr(b.at, b.length);
+    // Compared as units: the stored bytes of a unit from 0xFF up do not sort like it.
+    return storedUnits(names_, a.at, a.length) < storedUnits(names_, b.at, b.length);
   });
 }
 
-u16v SheetListing::relativePath(std::size_t i) const {
-  return u16v(names_).substr(entries_[i].at, entries_[i].length);
-}
-
 std::size_t SheetListing::bytesHeld() const {
-  return names_.capacity() * sizeof(char16_t) + entries_.capacity() * sizeof(Entry);
+  return names_.capacity() + entries_.capacity() * sizeof(Entry);
 }
 
 u16 SheetListing::path(std::size_t i) const { return joinPath(folder_, relativePath(i)); }
@@ -53,9 +87,9 @@ SheetListing buildSheetList(u16v dailyTaskFolder) {
   const u16 folder(dailyTaskFolder);
   // Counted first, so the listing is made at its size at once: grown by doubling, it would
   // leave the blocks it outgrew as free heap that the process keeps for the whole run.
-  std::size_t entries = 0, units = 0;
-  walk(folder, u16(), [&](const u16& path, std::int64_t) { ++entries, units += path.size(); }, 0);
-  out.reserve(entries, units);
+  std::size_t entries = 0, bytes = 0;
+  walk(folder, u16(), [&](const u16& path, std::int64_t) { ++entries, bytes += SheetListing::storedSize(path); }, 0);
+  out.reserve(entries, bytes);
   walk(folder, u16(), [&](const u16& path, std::int64_t created) { out.add(path, created); }, 0);
   out.sortByCreation();
   out.shrinkToFit();
