@@ -267,6 +267,25 @@ namespace tirelmo {
 namespace {
 
 // The program's own bitmaps, loaded from Tirelmo.exe as a resource module when it was built.
+// Copies (sx, sy, w, h) of a bitmap to (x, y) of a surface through a DC of its own.
+void blitBitmap(Surface& to, HBITMAP bitmap, int x, int y, int w, int h, int sx, int sy, DWORD rop) {
+  HDC from = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(from, bitmap);
+  BitBlt(static_cast<GdiSurface&>(to).dc(), x, y, w, h, from, sx, sy, rop);
+  SelectObject(from, old);
+  DeleteDC(from);
+}
+
+// Pixels that differ between two surfaces of one size.
+int differingPixels(Surface& a, Surface& b) {
+  GdiFlush();
+  const auto* pa = static_cast<GdiSurface&>(a).pixels();
+  const auto* pb = static_cast<GdiSurface&>(b).pixels();
+  int differing = 0;
+  for (int i = 0; i < a.width() * a.height(); ++i) differing += (pa[i] & 0xFFFFFF) != (pb[i] & 0xFFFFFF);
+  return differing;
+}
+
 class GdiProgramBitmapsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -314,19 +333,9 @@ TEST_F(GdiProgramBitmapsTest, SpriteAndCompressedPaperLoad) {
   auto a = graphics.createSurface(1400, 1300);
   auto b = graphics.createSurface(1400, 1300);
   ASSERT_TRUE(a && b);
-  for (auto [surface, bitmap] : {std::pair{a.get(), unpacked.get()}, std::pair{b.get(), loaded.get()}}) {
-    HDC from = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(from, bitmap);
-    BitBlt(static_cast<GdiSurface*>(surface)->dc(), 0, 0, 1400, 1300, from, 0, 0, SRCCOPY);
-    SelectObject(from, old);
-    DeleteDC(from);
-  }
-  GdiFlush();
-  const auto* pa = static_cast<GdiSurface&>(*a).pixels();
-  const auto* pb = static_cast<GdiSurface&>(*b).pixels();
-  int differing = 0;
-  for (int i = 0; i < 1400 * 1300; ++i) differing += (pa[i] & 0xFFFFFF) != (pb[i] & 0xFFFFFF);
-  EXPECT_EQ(differing, 0);
+  blitBitmap(*a, static_cast<HBITMAP>(unpacked.get()), 0, 0, 1400, 1300, 0, 0, SRCCOPY);
+  blitBitmap(*b, static_cast<HBITMAP>(loaded.get()), 0, 0, 1400, 1300, 0, 0, SRCCOPY);
+  EXPECT_EQ(differingPixels(*a, *b), 0);
   EXPECT_EQ(loadCompressedBitmap(module_, screen, 106), nullptr);  // the sprite is not compressed
   DeleteDC(screen);
 }
@@ -336,7 +345,6 @@ TEST_F(GdiProgramBitmapsTest, SpriteAndCompressedPaperLoad) {
 // their last row) and clipped at the picture's edge as BitBlt clips.
 TEST_F(GdiProgramBitmapsTest, PicturesDrawnFromTheImageMatchLoadedOnes) {
   GdiGraphics graphics(module_);
-  HDC screen = CreateCompatibleDC(nullptr);
   int compared = 0;
   for (BitmapId id : {106, 126, 131, 160, 166, 168, 202, 210, 211}) {
     GdiObject loaded(LoadImageW(module_, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
@@ -354,22 +362,12 @@ TEST_F(GdiProgramBitmapsTest, PicturesDrawnFromTheImageMatchLoadedOnes) {
       reference->fillRect(0, 0, cw + 4, ch + 4, rgb(10, 200, 30));
       if (rop == SRCCOPY) ASSERT_TRUE(direct->drawBitmap(2, 2, cw, ch, id, sx, sy));
       else ASSERT_TRUE(graphics.blit(static_cast<GdiSurface&>(*direct).dc(), 2, 2, cw, ch, id, sx, sy, rop));
-      HDC from = CreateCompatibleDC(screen);
-      HGDIOBJ old = SelectObject(from, loaded.get());
-      BitBlt(static_cast<GdiSurface&>(*reference).dc(), 2, 2, w - sx, h - sy, from, sx, sy, rop);
-      SelectObject(from, old);
-      DeleteDC(from);
-      GdiFlush();
-      const auto* a = static_cast<GdiSurface&>(*direct).pixels();
-      const auto* b = static_cast<GdiSurface&>(*reference).pixels();
-      int differing = 0;
-      for (int i = 0; i < (cw + 4) * (ch + 4); ++i) differing += (a[i] & 0xFFFFFF) != (b[i] & 0xFFFFFF);
-      EXPECT_EQ(differing, 0) << "bitmap " << id << " rop " << rop;
+      blitBitmap(*reference, static_cast<HBITMAP>(loaded.get()), 2, 2, w - sx, h - sy, sx, sy, rop);
+      EXPECT_EQ(differingPixels(*direct, *reference), 0) << "bitmap " << id << " rop " << rop;
       ++compared;
     }
   }
   EXPECT_EQ(compared, 18);
-  DeleteDC(screen);
 }
 
 }  // namespace
